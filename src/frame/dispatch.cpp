@@ -1,0 +1,85 @@
+#include "frame/dispatch.hpp"
+
+#include "frame/catalogue.hpp"
+#include "frame/messages.hpp"
+#include "frame/picture.hpp"
+
+namespace veltrum {
+
+std::int32_t libmain(Module& module, std::uintptr_t instance) {
+  // The data-file arrays exist with the module object; only the instance handle is recorded.
+  module.instance = instance;
+  return 1;
+}
+
+namespace {
+
+// left, top, right, bottom, each by the picture "####", without separators.
+std::string rectangle_text(const Rect& r) {
+  return picture_format("####", static_cast<float>(r.left)) + picture_format("####", static_cast<float>(r.top)) +
+         picture_format("####", static_cast<float>(r.right)) + picture_format("####", static_cast<float>(r.bottom));
+}
+
+void close_all_files(Module& module) { module.report.close(); }
+
+// A test without a trap of its own: a failing statement ends only that test, never the call.
+void call_test(Module& module, const CatalogueEntry& test) {
+  const std::string title(test.title);
+  try {
+    test.entry(module, title);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+std::int32_t run_veltrum(Module& module, std::uintptr_t host_window, std::string_view data_file_name,
+                         std::string_view test_letter) {
+  return run_veltrum(module, test_catalogue(), host_window, data_file_name, test_letter);
+}
+
+std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalogue, std::uintptr_t host_window,
+                         std::string_view data_file_name, std::string_view test_letter) {
+  try {
+    module.work.reset();
+    module.data_file_name = std::string(data_file_name);
+    module.test_letter = std::string(test_letter);
+    module.host_window = host_window;
+    module.rect_text = rectangle_text(module.host.host_window_rect());
+
+    if (letters_without_data_file.find(module.test_letter) == std::string_view::npos &&
+        !module.host.file_exists(module.data_file_name)) {
+      module.host.message_box("Bitte öffnen Sie zuerst eine Datei!", style::open_file_first, caption::caution);
+      return 0;
+    }
+
+    module.remembered = {};
+    module.keyword.clear();
+    module.rerun = 0;
+    module.dialog_result = 0;
+
+    for (;;) {
+      module.rerun = 0;
+      close_all_files(module);
+      const CatalogueEntry* test = find_test(catalogue, module.test_letter);
+      if (test && test->entry) call_test(module, *test);
+      close_all_files(module);
+      if (module.rerun == 1) {
+        module.rerun = 0;
+        continue;
+      }
+      if (module.dialog_result != 0 && module.test_letter != "M") {
+        module.host.repaint_host();
+        module.host.viewer(std::string(report_path) + module.rect_text);
+        continue;
+      }
+      return 0;
+    }
+  } catch (...) {
+    module.host.message_box(join_lines({"Fehlerhafte System-Konfiguration.", "Die Berechnung ist nicht möglich."}),
+                            style::stop, caption::system_error);
+    return 0;
+  }
+}
+
+}  // namespace veltrum

@@ -1,0 +1,80 @@
+// The one module-wide object: run-state, remembered dialog inputs, the work arrays and the
+// data-file arrays, and the report file.  The DLL owns one; the command line one per run; tests
+// make their own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "frame/checked_array.hpp"
+#include "frame/host.hpp"
+#include "frame/report.hpp"
+
+namespace veltrum {
+
+// Selections and numbers the user typed, so that a re-shown dialog is pre-filled.  Their meaning
+// belongs to each test; all are 0 after the reset at the start of a call.
+struct RememberedInputs {
+  std::array<std::int16_t, 10> whole{};
+  std::array<std::int32_t, 2> wide{};
+  std::array<float, 2> real{};
+};
+
+// The nine work arrays the tests share; zero-filled and re-created at every call.
+struct WorkArrays {
+  CheckedArray2<float> w1{0, 2, 0, 2};
+  CheckedArray<float> w2{0, 100};
+  CheckedArray<float> w3{0, 100};
+  CheckedArray<float> w4{0, 1001};
+  CheckedArray<std::int16_t> w5{0, 1001};
+  CheckedArray<float> w6{0, 1001};
+  CheckedArray<std::int16_t> w7{0, 1001};
+  CheckedArray<std::int16_t> w8{0, 1001};
+  CheckedArray<std::int16_t> w9{0, 201};
+
+  void reset() {
+    w1.reset(), w2.reset(), w3.reset(), w4.reset(), w5.reset();
+    w6.reset(), w7.reset(), w8.reset(), w9.reset();
+  }
+};
+
+// The header of the active data file: names, column starts and missing-value codes of up to 200
+// variables, indices 0..201.  Kept between calls.
+struct DataFileArrays {
+  CheckedArray<std::string> names{0, 201};
+  CheckedArray<std::int16_t> starts{0, 201};
+  CheckedArray<float> missing{0, 201};
+};
+
+inline constexpr std::string_view report_path = "C:\\Ausgabe.";
+
+struct Module {
+  explicit Module(Host& h) : host(h) {}
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+
+  Host& host;
+
+  // Recorded by LIBMAIN and by each Veltrum call.
+  std::uintptr_t instance = 0;
+  std::uintptr_t host_window = 0;
+  std::string data_file_name;
+  std::string test_letter;
+  std::string rect_text;
+
+  // Run-state shared by the dispatcher and the tests.
+  std::int32_t dialog_result = 0;
+  std::int16_t rerun = 0;
+  std::string keyword;
+  RememberedInputs remembered;
+  std::string cancel_flag = "N";   // "J": the loader stopped the test
+  std::string listing_flag = "N";  // "J": list the data read in the report
+
+  WorkArrays work;
+  DataFileArrays data;
+
+  ReportFile report;
+};
+
+}  // namespace veltrum

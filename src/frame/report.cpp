@@ -1,0 +1,92 @@
+#include "frame/report.hpp"
+
+#include "frame/errors.hpp"
+#include "frame/messages.hpp"
+#include "frame/module.hpp"
+#include "frame/picture.hpp"
+
+namespace veltrum {
+
+bool ReportFile::create(const std::string& path) {
+  close();
+  file_ = std::fopen(path.c_str(), "wb");
+  return file_ != nullptr;
+}
+
+void ReportFile::close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool ReportFile::writable() {
+  if (file_) return true;
+  if (strict_) throw RunError("the report file is not open");
+  return false;
+}
+
+void ReportFile::write(std::string_view text) {
+  if (writable() && !text.empty()) std::fwrite(text.data(), 1, text.size(), file_);
+}
+
+void ReportFile::end_line() { write("\r\n"); }
+
+void ReportFile::plain(float value) { write(plain_number(value)); }
+
+void ReportFile::picture(std::string_view pic, float value) { write(picture_format(pic, value)); }
+
+void ReportFile::adaptive(float value) { write(adaptive_number(value)); }
+
+void ReportFile::multi_field(std::string_view pic, const std::array<float, 6>& values) {
+  line(multi_field_line(pic, values));
+}
+
+std::string report_title(std::string_view title) {
+  if (!title.empty() && title.back() == '.') title.remove_suffix(1);
+  std::string upper;
+  for (const char c : title) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0xFC: upper += '\xDC'; break;  // ü
+      case 0xE4: upper += '\xC4'; break;  // ä
+      case 0xF6: upper += '\xD6'; break;  // ö
+      case 0xDF: upper += "SS"; break;    // ß
+      default: upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+  }
+  return upper;
+}
+
+std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour,
+                              int minute) {
+  std::string line(upper_title);
+  if (line.size() >= 60) return line;
+  line.resize(61, ' ');
+  char date[32];
+  std::snprintf(date, sizeof date, "%02d.%02d.%04d (%02d:%02d)", day % 100, month % 100, year % 10000,
+                hour % 100, minute % 100);
+  return line + date;
+}
+
+void open_report(Module& module, std::string_view title) {
+  const std::string upper = report_title(title);
+  module.report.close();
+  if (!module.report.create(module.host.real_path(report_path))) {
+    module.host.message_box(join_lines({"Schreibschutzfehler:", "Stammverzeichnis nicht beschreibbar."}),
+                            style::access, caption::access);
+    return;
+  }
+  const LocalTime t = module.host.now();
+  ReportFile& r = module.report;
+  r.line();
+  r.line(header_title_line(upper, t.day, t.month, t.year, t.hour, t.minute));
+  r.line(std::string(79, '_'));
+  r.line();
+  r.line();
+}
+
+void write_keyword(Module& module, int blank_lines) {
+  if (module.keyword.empty()) return;
+  module.report.line("Stichwort: " + module.keyword);
+  for (int i = 0; i < blank_lines; ++i) module.report.line();
+}
+
+}  // namespace veltrum

@@ -1,0 +1,66 @@
+// The report file "C:\Ausgabe.": Windows-1252 text, CR LF line ends, one report at a time.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace veltrum {
+
+struct Module;
+
+class ReportFile {
+ public:
+  ReportFile() = default;
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+  ~ReportFile() { close(); }
+
+  // Creates (or empties) the file at a real path; false when it cannot be written.
+  bool create(const std::string& path);
+  bool is_open() const { return file_ != nullptr; }
+  void close();
+
+  // While strict, a write to a report that is not open raises RunError (inside a test error
+  // trap the first such write ends the test); otherwise it has no effect.
+  void set_strict(bool strict) { strict_ = strict; }
+  bool strict() const { return strict_; }
+
+  // Appends the characters to the current line.
+  void write(std::string_view text);
+  // Appends CR LF.
+  void end_line();
+  // Text, then the line end.
+  void line(std::string_view text = {}) { write(text), end_line(); }
+  // The plain number form followed by one blank.
+  void plain(float value);
+  // One value formatted by a picture.
+  void picture(std::string_view picture, float value);
+  // The 11-character adaptive number field.
+  void adaptive(float value);
+  // A whole line of up to six picture fields.
+  void multi_field(std::string_view picture, const std::array<float, 6>& values);
+
+ private:
+  bool writable();
+  std::FILE* file_ = nullptr;
+  bool strict_ = false;
+};
+
+// The title in capitals as the report header shows it: one trailing "." dropped, a-z to A-Z,
+// ü ä ö to Ü Ä Ö, ß to SS.
+std::string report_title(std::string_view title);
+
+// The header's second line: the title, then (below 60 characters) blanks to 61 and the date.
+std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour,
+                              int minute);
+
+// Opens "C:\Ausgabe." and writes the header block; on failure shows the write-protection message
+// and leaves the report closed.
+void open_report(Module& module, std::string_view title);
+
+// "Stichwort: " and the keyword, then `blank_lines` empty lines; nothing when it is empty.
+void write_keyword(Module& module, int blank_lines);
+
+}  // namespace veltrum

@@ -1,0 +1,46 @@
+#include "frequency/information.hpp"
+
+#include "frame/module.hpp"
+
+namespace veltrum {
+
+namespace {
+
+// The title with a-z in capitals; other characters stay as they are.
+std::string capitals(std::string_view title) {
+  std::string upper(title);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
+constexpr std::string_view text_lines[] = {
+    "   Multiple Vergleiche zum Kruskal-Wallis-Test und zum Friedman-Test werden",
+    "   im Anschluß an die beiden Verfahren durchgeführt (Dunn-Test und Wilcoxon-",
+    "   Wilcox-Test resp. Schaich-Hamerle-Vergleiche).",
+    "",
+    "   Die exakte Verteilung zum Wilcoxon-Wilcox-Test liegt nur bis n=25 Zeilen",
+    "   und k=10 Spalten vor; für größere Werte von n und/oder k werden alternativ",
+    "   Schaich-Hamerle-Vergleiche durchgeführt.",
+    "",
+    "   Multiple Vergleiche zum Mantel-Haenszel-Test sind nicht bekannt. Es besteht",
+    "   aber die Möglichkeit, interessierende Vergleiche mit Hilfe der Zwei-Gruppen-",
+    "   Variante durchzuführen: Beachten Sie dabei bitte das Problem des Multiplen",
+    "   Testens ('alpha-Inflation') und führen Sie wenigstens eine alpha-Korrektur nach",
+    "   Bonferroni durch; Einzelheiten dazu in 'Marginalien, Mehrere Nullhypothesen'.",
+};
+
+}  // namespace
+
+void information_test(Module& module, const std::string& title) {
+  ReportFile file;
+  if (file.create(module.host.real_path(information_path))) {
+    file.line("   " + capitals(title));
+    file.line();
+    for (const auto line : text_lines) file.line(line);
+    file.close();
+  }
+  module.host.viewer(std::string(information_path) + module.rect_text);
+}
+
+}  // namespace veltrum

@@ -1,0 +1,28 @@
+// Comparison of two frequencies (letter H): are two classes of one sample equally likely?
+// A continuity-corrected chi-square test and the exact binomial test with success probability 1/2.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace veltrum {
+
+struct Module;
+
+struct TwoFrequencies {
+  float chi = 0;    // (|n1 - n2| - 1)^2 / n
+  float p_chi = 0;  // 1 - P(chi-square(1) <= chi)
+  float p_one = 0;  // P(X <= min(n1, n2)), X ~ binomial(n, 1/2)
+  float p_two = 0;  // 2 p_one, at most 1
+};
+
+// n1 >= 0, n2 >= 0, n1 + n2 > 0 (the dialog guarantees it).
+TwoFrequencies compare_frequencies(std::int16_t n1, std::int16_t n2);
+
+// Report lines after the header.
+void write_two_frequencies(Module& module, std::int16_t n1, std::int16_t n2, const TwoFrequencies& result);
+
+// Test entry: dialog HAUFIG, computation, report.
+void two_frequencies_test(Module& module, const std::string& title);
+
+}  // namespace veltrum

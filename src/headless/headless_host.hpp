@@ -1,0 +1,140 @@
+// The Host and DialogWindow for Linux: dialogs built from the module's templates and worked by a
+// script of user actions; message boxes, viewer calls and help requests recorded.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frame/host.hpp"
+#include "headless/script.hpp"
+#include "headless/templates.hpp"
+
+namespace veltrum::headless {
+
+struct ControlState {
+  ControlTemplate tmpl;
+  std::string text;
+  std::vector<std::string> items;
+  std::vector<bool> selected;  // multi-selection list boxes
+  int selection = -1;
+  bool checked = false;
+  bool enabled = true;
+  bool dropped = false;
+};
+
+class HeadlessDialog : public DialogWindow {
+ public:
+  HeadlessDialog(const DialogTemplate& tmpl, Rect rect);
+
+  std::string text(int id, int limit) const override;
+  void set_text(int id, std::string_view text) override;
+  void set_caption(std::string_view caption) override { caption_ = caption; }
+  void focus(int id) override;
+  void kill_focus(int) override {}
+  void select_text(int id) override;
+  void enable(int id, bool on) override;
+  void clear_items(int id) override;
+  void insert_item(int id, int position, std::string_view text) override;
+  int item_count(int id) const override;
+  int selection(int id) const override;
+  void select(int id, int position) override;
+  void close_dropdown(int id) override;
+  bool item_selected(int id, int position) const override;
+  void set_item_selected(int id, int position, bool on) override;
+  bool checked(int id) const override;
+  void check(int id, bool on) override;
+  Rect window_rect() const override { return rect_; }
+  void move(int x, int y) override;
+  void end(int result) override;
+
+  const std::string& caption() const { return caption_; }
+  const std::string& template_name() const { return name_; }
+  int focused() const { return focus_; }
+  // The edit field whose whole text is selected, or -1.
+  int selected_text() const { return selected_text_; }
+  bool ended() const { return result_.has_value(); }
+  int result() const { return result_.value_or(0); }
+  bool has_control(int id) const { return controls_.count(id) != 0; }
+  const ControlState& control(int id) const;
+
+ private:
+  ControlState& state(int id);
+  std::string name_, caption_;
+  std::map<int, ControlState> controls_;
+  Rect rect_;
+  int focus_ = -1, selected_text_ = -1;
+  std::optional<int> result_;
+};
+
+struct MessageRecord {
+  std::string caption, text;  // Windows-1252
+  unsigned style = 0;
+  int answer = 0;
+};
+
+struct Settings {
+  std::string drive_c;          // the directory that stands for "C:\"
+  Rect host_window{0, 0, 640, 480};
+  int screen_width = 1024, screen_height = 768, caption_height = 18;
+  bool default_yes = false;     // answer to Yes/No questions the script does not answer
+  std::optional<LocalTime> fixed_time;  // otherwise SOURCE_DATE_EPOCH, otherwise the clock
+  std::string module_path = "C:\\Kalvo\\VELTRUM.DLL";
+};
+
+// "C:\" of the headless host: $VELTRUM_DRIVE_C, else $XDG_STATE_HOME/veltrum/C, else
+// $HOME/.local/state/veltrum/C.
+std::string default_drive_c();
+
+class HeadlessHost : public Host {
+ public:
+  explicit HeadlessHost(Settings settings = {});
+
+  // Actions to play; a dialog that finds none left is cancelled.
+  void add_actions(std::deque<script::Action> actions);
+  bool actions_left() const { return !actions_.empty(); }
+
+  // Hooks: every message box, every viewer call, and the dialog after each action it takes.
+  std::function<void(const MessageRecord&)> on_message;
+  std::function<void(const std::string& text)> on_viewer;
+  std::function<void(const HeadlessDialog&, const script::Action&)> on_action;
+
+  const std::vector<MessageRecord>& messages() const { return messages_; }
+  const std::vector<std::string>& viewer_calls() const { return viewer_calls_; }
+  const std::vector<std::string>& dialogs_shown() const { return dialogs_shown_; }
+  const std::vector<std::string>& help_calls() const { return help_calls_; }
+  // Script actions that could not be carried out (unknown control, answer without a box, ...).
+  const std::vector<std::string>& problems() const { return problems_; }
+  int repaints() const { return repaints_; }
+  Cursor current_cursor() const { return cursor_; }
+  const Settings& settings() const { return settings_; }
+
+  int dialog(std::string_view template_name, DialogProcedure& procedure) override;
+  int message_box(std::string_view text, unsigned style, std::string_view caption) override;
+  int metric(Metric which) override;
+  Rect host_window_rect() override { return settings_.host_window; }
+  void repaint_host() override { ++repaints_; }
+  void viewer(std::string_view text) override;
+  void cursor(Cursor shape) override { cursor_ = shape; }
+  void help(std::string_view file, unsigned context) override;
+  std::string module_path() override { return settings_.module_path; }
+  LocalTime now() override;
+  std::string real_path(std::string_view windows_path) override;
+  bool file_exists(std::string_view windows_path) override;
+
+ private:
+  void perform(HeadlessDialog& dialog, DialogProcedure& procedure, const script::Action& action);
+
+  Settings settings_;
+  std::map<std::string, DialogTemplate, std::less<>> templates_;
+  std::deque<script::Action> actions_;
+  std::vector<MessageRecord> messages_;
+  std::vector<std::string> viewer_calls_, dialogs_shown_, help_calls_, problems_;
+  int repaints_ = 0;
+  Cursor cursor_ = Cursor::arrow;
+};
+
+}  // namespace veltrum::headless
