@@ -9,12 +9,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "VELTRUM_R.h"
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "letters.hpp"
 
 namespace {
 
@@ -24,27 +24,9 @@ using veltrum::script::Verb;
 constexpr int exit_report = 0, exit_no_report = 1, exit_usage = 2;
 
 struct Options {
-  std::string report_copy, script_file, data_file;
+  std::string report_copy, script_file;
   bool raw = false, quiet = false, yes = false;
 };
-
-// The dialog input of one letter, as the user would give it.
-struct LetterInput {
-  std::string letter;
-  std::deque<Action> actions;
-};
-
-Action type(int id, const std::string& text) {
-  Action a;
-  a.verb = Verb::type, a.id = id, a.text = text;
-  return a;
-}
-
-Action enter() {
-  Action a;
-  a.verb = Verb::enter;
-  return a;
-}
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -90,22 +72,15 @@ int main(int argc, char** argv) {
   app.add_flag("--yes", opt.yes, "Answer Yes to Yes/No questions (default: No)");
   app.add_option("--script", opt.script_file,
                  "Play a recorded session of dialog actions (see the README) instead of the letter's options")
-      ->type_name("FILE")
-      ->check(CLI::ExistingFile);
-  app.add_option("--data", opt.data_file, "The active data file (tests that read one)")->type_name("FILE");
+      ->type_name("FILE");
 
-  LetterInput input;
+  veltrum::cli::CommonOptions common;
+  app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
 
-  // Letter H: comparison of two frequencies.
-  std::string keyword, n1, n2;
-  auto* h = app.add_subcommand("H", "Vergleich von Häufigkeiten: two absolute frequencies, chi-square and exact "
-                                    "binomial test");
-  auto* kw_opt = h->add_option("--keyword", keyword, "Keyword (\"Stichwort zum Test\")")->type_name("TEXT");
-  auto* n1_opt = h->add_option("--n1", n1, "First absolute frequency, typed as given")->type_name("TEXT");
-  auto* n2_opt = h->add_option("--n2", n2, "Second absolute frequency, typed as given")->type_name("TEXT");
-
-  // Letter M: information on multiple comparisons.
-  auto* m = app.add_subcommand("M", "Multiple Vergleiche: information text on multiple comparisons (no options)");
+  const std::vector<veltrum::cli::LetterCommand> letters = {
+      veltrum::cli::add_two_frequencies(app),
+      veltrum::cli::add_information(app),
+  };
 
   try {
     app.parse(argc, argv);
@@ -116,19 +91,22 @@ int main(int argc, char** argv) {
     return exit_usage;
   }
 
-  if (h->parsed()) {
-    input.letter = "H";
-    if (*kw_opt) input.actions.push_back(type(IDC_HAUFIG_KEYWORD, keyword));
-    if (*n1_opt) input.actions.push_back(type(IDC_HAUFIG_N1, n1));
-    if (*n2_opt) input.actions.push_back(type(IDC_HAUFIG_N2, n2));
-    input.actions.push_back(enter());
-  } else if (m->parsed()) {
-    input.letter = "M";
+  std::string letter;
+  std::deque<Action> actions;
+  for (const auto& l : letters) {
+    if (!l.command->parsed()) continue;
+    letter = l.letter;
+    try {
+      actions = l.actions(common);
+    } catch (const CLI::Error& e) {
+      std::cerr << "veltrum: " << e.what() << "\n";
+      return exit_usage;
+    }
   }
 
   if (!opt.script_file.empty()) {
     try {
-      input.actions = veltrum::script::parse(read_file(opt.script_file));
+      actions = veltrum::script::parse(read_file(opt.script_file));
     } catch (const std::exception& e) {
       std::cerr << "veltrum: " << e.what() << "\n";
       return exit_usage;
@@ -138,7 +116,7 @@ int main(int argc, char** argv) {
   veltrum::headless::Settings settings;
   settings.default_yes = opt.yes;
   veltrum::headless::HeadlessHost host(settings);
-  host.add_actions(std::move(input.actions));
+  host.add_actions(std::move(actions));
 
   host.on_message = [](const veltrum::headless::MessageRecord& msg) {
     std::string text = msg.text;
@@ -170,7 +148,7 @@ int main(int argc, char** argv) {
 
   veltrum::Module module(host);
   veltrum::libmain(module, 0);
-  veltrum::run_veltrum(module, 1, opt.data_file, input.letter);
+  veltrum::run_veltrum(module, 1, common.data_file, letter);
 
   for (const auto& p : host.problems()) std::cerr << "veltrum: " << p << "\n";
   if (viewer_failed) return exit_no_report;
