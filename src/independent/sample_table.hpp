@@ -1,0 +1,35 @@
+// The sample table of the independent-sample tests: up to 100 groups of one variable, filled by
+// the group-sample loader and read by the tests.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/checked_array.hpp"
+#include "frame/numbers.hpp"
+
+namespace veltrum {
+
+struct SampleTable {
+  static constexpr int max_groups = 100;
+  static constexpr int default_capacity = 1001;  // values a group holds with up to 10 groups
+
+  float k = 0;                                            // groups finally used
+  CheckedArray<std::int16_t> group_number{0, max_groups};  // group value that group i stands for
+  CheckedArray<float> n{0, max_groups};                    // values in group i
+  int capacity = default_capacity;                         // values a group can hold
+  CheckedArray2<float> x{1, max_groups, 1, default_capacity};     // value j of group i, in file order
+  CheckedArray2<float> rank{1, max_groups, 1, default_capacity};  // its rank, where a test ranks
+
+  int groups() const { return static_cast<int>(k); }
+
+  // With more than 10 groups each group holds 10000 / k + 1 values (nearest integer); the tables
+  // of values and ranks are re-created with that shape.
+  void redimension(int groups) {
+    if (groups <= 10) return;
+    capacity = to_int16(10000.0L / groups + 1);
+    x = CheckedArray2<float>(1, max_groups, 1, capacity);
+    rank = CheckedArray2<float>(1, max_groups, 1, capacity);
+  }
+};
+
+}  // namespace veltrum
