@@ -32,5 +32,10 @@ script::Action key_action(script::Verb enter_or_escape);
 // One registration per letter (in the order --help lists them).
 LetterCommand add_two_frequencies(CLI::App& app);
 LetterCommand add_information(CLI::App& app);
+LetterCommand add_goodness_of_fit(CLI::App& app);
+LetterCommand add_uniform_distribution(CLI::App& app);
+LetterCommand add_binomial(CLI::App& app);
+LetterCommand add_mann_whitney(CLI::App& app);
+LetterCommand add_kruskal_wallis(CLI::App& app);
 
 }  // namespace veltrum::cli

@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
   const std::vector<veltrum::cli::LetterCommand> letters = {
       veltrum::cli::add_two_frequencies(app),
       veltrum::cli::add_information(app),
+      veltrum::cli::add_goodness_of_fit(app), veltrum::cli::add_uniform_distribution(app), veltrum::cli::add_binomial(app),
+      veltrum::cli::add_mann_whitney(app), veltrum::cli::add_kruskal_wallis(app),
   };
 
   try {

@@ -17,3 +17,46 @@
 #define IDC_HAUFIG_KEYWORD_LABEL 105
 #define IDC_HAUFIG_N1_LABEL 106
 #define IDC_HAUFIG_N2_LABEL 107
+
+// KRUSKAL, UTEST, MEDIAN, KOLMO: the group dialogs.  In KRUSKAL edit 403 takes the number of
+// groups and edit 404 one group number at a time; in the two-group dialogs they take the two
+// group numbers.
+#define IDC_GROUPS_VARIABLE 201
+#define IDC_GROUPS_VARIABLE_LABEL 205
+#define IDC_GROUPS_TARGET 401
+#define IDC_GROUPS_TARGET_LABEL 402
+#define IDC_GROUPS_COUNT 403
+#define IDC_GROUPS_NUMBER 404
+#define IDC_GROUPS_FIRST 403
+#define IDC_GROUPS_SECOND 404
+#define IDC_GROUPS_EDIT1_LABEL 405
+#define IDC_GROUPS_EDIT2_LABEL 406
+#define IDC_GROUPS_LISTING 407
+#define IDC_GROUPS_HELP 408
+#define IDC_GROUPS_NOTE_FRAME 601
+#define IDC_GROUPS_NOTE1 602
+#define IDC_GROUPS_NOTE2 603
+
+// ANPASS and GLEICH: goodness of fit and uniform distribution (GLEICH has no probability).
+#define IDC_FIT_FRAME 1001
+#define IDC_FIT_PROMPT1 1002
+#define IDC_FIT_PROMPT2 1003
+#define IDC_FIT_FREQUENCY 1004
+#define IDC_FIT_FREQUENCY_LABEL 1005
+#define IDC_FIT_NOTE_FRAME 1006
+#define IDC_FIT_NOTE 1007
+#define IDC_FIT_PROBABILITY_LABEL 1101
+#define IDC_FIT_PROMPT3 1102
+#define IDC_FIT_PROMPT4 1103
+#define IDC_FIT_PROBABILITY 1104
+
+// BINOM: binomial test.
+#define IDC_BINOM_KEYWORD 101
+#define IDC_BINOM_N 901
+#define IDC_BINOM_K 902
+#define IDC_BINOM_THETA 903
+#define IDC_BINOM_N_LABEL 904
+#define IDC_BINOM_K_LABEL 905
+#define IDC_BINOM_THETA_LABEL 906
+#define IDC_BINOM_FRAME 907
+#define IDC_BINOM_KEYWORD_LABEL 1401

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,5 +33,30 @@ void reject(Host& host, DialogWindow& dialog, int id, std::string_view text);
 // the leading number of the text rounded to the nearest integer, a half to the even neighbour;
 // a value beyond the 16-bit range gives -32768.
 std::optional<std::int16_t> read_whole_number(const DialogWindow& dialog, int id, int limit);
+
+// A drop-down list of variable names and the variable it shows (1-based column, 0 = none).
+struct VariableList {
+  int id = 0;
+  int variable = 0;
+};
+
+struct DataFileArrays;
+
+// Fills the lists from the data-file names 1, 2, ... up to the first empty one: the group list
+// starts with "<Keine>" (no group variable) and selects the remembered position, 0 for
+// "<Keine>"; each target list holds only the variables and selects its variable when above 0.
+// Name 0 is "<Keine>" while the lists are filled and empty afterwards.  Drop-downs are closed.
+void fill_variable_lists(DataFileArrays& data, DialogWindow& dialog, VariableList group,
+                         std::initializer_list<VariableList> targets);
+
+// Lists that hold only the variables (no "<Keine>"), each selecting its variable when above 0.
+void fill_variable_name_lists(const DataFileArrays& data, DialogWindow& dialog,
+                              std::initializer_list<VariableList> lists);
+
+// A group number typed while "<Keine>" is the group variable (0): the Yes/No question whether to
+// ignore it.  Yes sets the number to 0 and gives true; No puts the focus on the group list and
+// gives false (the dialog stays open).  Without such a number: true, no question.
+bool confirm_group_number_without_variable(Host& host, DialogWindow& dialog, int group_list, int group_variable,
+                                           std::int16_t& group_number);
 
 }  // namespace veltrum

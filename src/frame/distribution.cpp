@@ -5,13 +5,15 @@
 // long double computation is accurate far beyond single precision, so the float result is the
 // correctly rounded value in nearly every case, near 1 as well as near 0: a lower tail such as
 // 1 - 4.3e-8 comes back as the float nearest to it, and a tiny tail keeps its full relative
-// precision down to the smallest float.  (Boost forms the lower tail through the incomplete gamma
-// and beta functions from whichever side is the smaller tail, so nothing is lost to cancellation
-// before the final rounding.)
+// precision down to the smallest float.  (Where Boost forms a lower tail as 1 - Q, it does so in
+// long double, with an error near 2^-64, far below the float step 2^-24 just under 1; the final
+// rounding is the only loss that shows.)
 //
-// Errors inside Boost are a policy: every error category is set to ignore_error, so nothing in
-// here throws; a NaN that such an error might produce is caught before it leaves the function.
-// The functions are noexcept, and a catch-all stands behind the policy for safety.
+// Errors inside Boost are a policy: every error category is set to ignore_error, and a NaN that
+// such an error might produce is caught before it leaves the function.  The policy does not reach
+// everywhere, though: the root finders behind the quantiles (tools/roots.hpp) and some integer
+// truncations raise their errors under Boost's default, throwing policy.  So each function also
+// runs behind a catch-all that returns its documented fallback, and all of them are noexcept.
 //
 // Arguments outside the ranges whose results the callers report.  Every caller turns a
 // distribution function F into a p-value as 1 - F, 2(1 - F) or F itself, so where no value is
@@ -19,7 +21,7 @@
 //
 //   FNGauss     x NaN -> 0.5 (the centre; a two-sided p of 1).  x = -inf/+inf -> 0/1.
 //   FNGaussIn   p NaN -> 0 (the median).  p <= 0 -> the quantile of the smallest positive float
-//               (about -14.05); p >= 1 -> its negative (about +14.05).  Finite, and the function
+//               (about -14.12); p >= 1 -> its negative (about +14.12).  Finite, and the function
 //               stays non-decreasing over every float.
 //   FNChi       df <= 0 -> 0 (no degrees of freedom, no evidence: 1 - F = 1), whatever x is.
 //               x <= 0 or NaN -> 0.  x = +inf -> 1.
@@ -36,8 +38,8 @@
 //               k -> 0 (the limit as the number of trials grows).
 //
 // Extended precision: the long double arithmetic assumes the x87 unit runs with a 64-bit
-// mantissa (the module's entry sets it).  Were it left at 53 bits the results would still be
-// far better than single precision.
+// mantissa (the module's entry sets it).  Left at 53 bits, the results are still good to single
+// precision.
 #include "frame/distribution.hpp"
 
 #include <boost/math/distributions/binomial.hpp>
@@ -87,6 +89,33 @@ float quantile_value(long double value, float fallback) {
   if (value >= kLargestFloat) return kLargestFloat;
   if (value <= -kLargestFloat) return -kLargestFloat;
   return static_cast<float>(value);
+}
+
+// P(X <= k) for a binomial with both k + 1 and n - k at least kLargeCount.
+//
+// The incomplete beta function behind Boost's binomial loses digits when both of its
+// parameters are huge: the logarithms of its power terms carry a rounding error of about
+// n * 1e-19, which reaches single precision near 1e12 trials on either side of k and keeps
+// growing (and the computation slows to minutes near 1e24).  There the binomial is as close to
+// normal as a float can tell: with both counts this large, either n p q exceeds 2e11 or k is
+// hundreds of thousands of standard deviations from the mean.  We take the Edgeworth expansion
+// for a lattice distribution with continuity correction (Esseen 1945; Feller, Vol. II, XVI.4):
+//
+//   P(X <= k) = Phi(z) - phi(z) g (z^2 - 1) / 6,   z = (k + 1/2 - n p) / s,
+//   s = sqrt(n p q),  g = (q - p) / s  (the skewness),
+//
+// whose error is of order 1/(n p q), below 1e-11 here.  n p is exact in long double (a product
+// of two floats), so z carries no cancellation.
+constexpr long double kLargeCount = 1e12L;
+
+long double binomial_cdf_large(long double n, long double k, long double p) {
+  const long double q = 1.0L - p;
+  const long double mean = n * p;
+  const long double sd = std::sqrt(mean * q);
+  const long double z = (k + 0.5L - mean) / sd;
+  const long double skewness = (q - p) / sd;
+  const Normal standard;
+  return cdf(standard, z) - pdf(standard, z) * skewness * (z * z - 1.0L) / 6.0L;
 }
 
 // Runs a computation; should anything escape the error policy, the fallback is returned.
@@ -147,10 +176,14 @@ float FNFishIn(int df1, int df2, float p) noexcept {
   return guarded(fallback, [&] {
     if (df1 <= 0 || df2 <= 0 || std::isnan(p)) return fallback;
     if (p <= 0.0f) return 0.0f;
-    const FisherF dist(static_cast<long double>(df1), static_cast<long double>(df2));
     if (p >= 1.0f) {
-      return quantile_value(quantile(complement(dist, kSmallestProbability)), kLargestFloat);
+      // The upper quantile of F(df1, df2) is the reciprocal of the lower one of F(df2, df1).
+      const FisherF swapped(static_cast<long double>(df2), static_cast<long double>(df1));
+      const long double lower = quantile(swapped, kSmallestProbability);
+      if (!(lower > 0.0L)) return kLargestFloat;
+      return quantile_value(1.0L / lower, kLargestFloat);
     }
+    const FisherF dist(static_cast<long double>(df1), static_cast<long double>(df2));
     const long double q = quantile(dist, static_cast<long double>(p));
     return quantile_value(q < 0.0L ? 0.0L : q, fallback);
   });
@@ -169,7 +202,11 @@ float FNBinomial(float n, float k, float p) noexcept {
     if (p <= 0.0f) return 1.0f;
     if (p >= 1.0f) return 0.0f;
     if (std::isinf(trials)) return 0.0f;
-    const Binomial dist(trials, static_cast<long double>(p));
+    const long double success_p = p;
+    if (successes + 1.0L >= kLargeCount && trials - successes >= kLargeCount) {
+      return probability(binomial_cdf_large(trials, successes, success_p), fallback);
+    }
+    const Binomial dist(trials, success_p);
     return probability(cdf(dist, successes), fallback);
   });
 }

@@ -70,6 +70,7 @@ struct Module {
   RememberedInputs remembered;
   std::string cancel_flag = "N";   // "J": the loader stopped the test
   std::string listing_flag = "N";  // "J": list the data read in the report
+  std::int32_t listing_check = 0;  // the group dialogs' listing check box, 1/0; never reset
 
   WorkArrays work;
   DataFileArrays data;

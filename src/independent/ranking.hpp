@@ -40,9 +40,9 @@ real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks
 
 // Ranking of all groups of a sample table.
 struct Ranking {
-  int total = 0;                                          // N = n(1) + ... + n(k)
+  int total = 0;                                             // N = n(1) + ... + n(k)
   CheckedArray<float> rank_sum{0, SampleTable::max_groups};  // R(i)
-  real ties = 0;                                          // T = sum of t^3 - t over the tie blocks
+  real ties = 0;                                             // T = sum of t^3 - t over the tie blocks
 };
 
 // Pools all groups, writes table.rank(i, j) and returns N, the rank sums and T.

@@ -76,5 +76,89 @@ check "missing letter is a usage error" test $? -eq 2
 check "help exits 0" test $? -eq 0
 check "help names H" grep -q -- "--n1" <("$veltrum" H --help)
 
+# Letters A, G and B.
+"$veltrum" --quiet --report "$work/report" G --freq 10,20,30 2>"$work/err"
+check "G exit status" test $? -eq 0
+check "G report is the golden file" cmp -s "$work/report" "$golden/G_10_20_30.txt"
+check "G no messages" test ! -s "$work/err"
+"$veltrum" --quiet --report "$work/report" A --freq 30,20,10 --prob 0.5,0.3,0.2
+check "A report is the golden file" cmp -s "$work/report" "$golden/A_30_20_10.txt"
+"$veltrum" --quiet --report "$work/report" A --freq "30;20;10" --prob "0,5;0,3;0,2"
+check "A semicolon list with decimal commas" cmp -s "$work/report" "$golden/A_30_20_10.txt"
+"$veltrum" A --freq 5,5 --prob 0.5,0.4 >"$work/out"
+check "A probabilities not summing to 1" has_line "$work/out" "VORSICHT: Die Summe der eingegebenen Wahrscheinlichkeiten ist nicht 1!"
+check "A no computation" has_line "$work/out" "Keine Berechnung."
+"$veltrum" A --freq 5,5 --prob 0.5 >/dev/null 2>"$work/err"
+check "A lists of different lengths are a usage error" test $? -eq 2
+"$veltrum" G --freq 10,,30 >/dev/null 2>&1
+check "G empty list value is a usage error" test $? -eq 2
+"$veltrum" G --freq 7 >"$work/out" 2>"$work/err"
+check "G one category exits without report" test $? -eq 1
+check "G one category message" test "$(cat "$work/err")" = " Vorsicht!: Der Stichprobenumfang ist zu klein !"
+check "G one category shows nothing" test ! -s "$work/out"
+"$veltrum" G --freq 10,2.5,30 >/dev/null 2>"$work/err"
+check "G fractional frequency" grep -qxF " Vorsicht!: Bitte keine negativen und keine reellen Zahlen verwenden!" "$work/err"
+"$veltrum" G --freq "$(seq -s, 1 101)" >"$work/out" 2>"$work/err"
+check "G 101st category exit status" test $? -eq 0
+check "G 101st category message" grep -qF " Achtung!: Es sind höchstens 100 Kategorien möglich!" "$work/err"
+check "G 100 categories kept" has_line "$work/out" "mit Freiheitsgrad fg =       99"
+
+"$veltrum" --quiet --report "$work/report" B --n 10 --k 0 --theta 0.5
+check "B report is the golden file" cmp -s "$work/report" "$golden/B_10_0.txt"
+"$veltrum" --quiet --report "$work/report" B --keyword "Münze" --n 25 --k 7 --theta 0.4
+check "B keyword report is the golden file" cmp -s "$work/report" "$golden/B_25_7_keyword.txt"
+"$veltrum" B --n 12,0 --k 3 --theta 0,5 >"$work/out" 2>"$work/err"
+check "B decimal comma in theta refused" test $? -eq 1
+check "B theta message" test "$(cat "$work/err")" = " Vorsicht!: Wahrscheinlichkeiten p nur 0<p<1!"
+"$veltrum" B --n 12,0 --k 30 --theta 0.25 >"$work/out"
+check "B n with decimal comma, k set to n" has_line "$work/out" "Anzahl Erfolge  k = 12"
+# R: binom.test(12, 12, alternative = "greater", conf.level = 0.9)$conf.int[1] = 0.825404185268018
+check "B one-sided mark" has_line "$work/out" "P = 0.90: ( 0.825404 , 1.000000 ) (einseitig!)"
+check "help names A, G, B" grep -q -- "--prob" <("$veltrum" A --help)
+check "help explains LIST" grep -q -- "semicolons" <("$veltrum" G --help)
+
+# Letters U and K on the example data files (R's datasets).
+examples=$(cd "$golden/../../examples" && pwd)
+"$veltrum" --data "$examples/toothgrowth.dat" U --group-var supp --target len --groups 1,2 >"$work/out" 2>"$work/err"
+check "U exit status" test $? -eq 0
+check "U input block" has_line "$work/out" "  davon Variable 1 (len)  und Gruppen-Var. 2 (supp) = 1 2 "
+# R: wilcox.test(len ~ supp, ToothGrowth, exact = FALSE, correct = FALSE)$p.value = 0.0634296763969
+check "U approximate p" grep -qF "( p = 0.063430 : approximativ )" "$work/out"
+check "U no messages" test ! -s "$work/err"
+
+"$veltrum" --data "$examples/airquality.dat" K --group-var Month --target Ozone --groups all >"$work/out"
+check "K all groups exit status" test $? -eq 0
+check "K groups by first appearance" has_line "$work/out" "  davon Variable 1 (Ozone)  und Gruppen-Var. 5 (Month) = 5 6 7 8 9 "
+# R: kruskal.test(Ozone ~ Month, airquality): 29.26658, p = 6.900714e-06
+check "K statistic" grep -qF "H =  29.2666 : Chi²-verteilt mit df = 4 ( p = 0.000007 )" "$work/out"
+
+# Columns by number, groups in entry order, the listing.  R: airquality$Ozone[airquality$Month == 7][1:2] = 135 49
+"$veltrum" --data "$examples/airquality.dat" K --group-var 5 --target 1 --groups 7,5,9 --list >"$work/out"
+check "K entered groups" has_line "$work/out" "  davon Variable 1 (Ozone)  und Gruppen-Var. 5 (Month) = 7 5 9 "
+check "K listing group" has_line "$work/out" "Gruppe 7 "
+check "K listing values" grep -qzF $'  1:   135.0000\n  2:    49.0000\n' "$work/out"
+
+# R: kruskal.test(weight ~ group, PlantGrowth): 7.988229, p = 0.01842376
+"$veltrum" --data "$examples/plantgrowth.dat" K --group-var group --target weight >"$work/out"
+check "K default is all groups" grep -qF "H =   7.9882 : Chi²-verteilt mit df = 2 ( p = 0.018424 )" "$work/out"
+
+"$veltrum" --data "$examples/toothgrowth.dat" K --group-var dose --target len >"$work/out" 2>"$work/err"
+check "group value 0.5 is refused" test $? -eq 1
+check "range message" grep -qF "<1 bzw. >1000. Der hier vorhandene Wert 0" "$work/err"
+check "range message shows no report" test ! -s "$work/out"
+
+"$veltrum" --data "$examples/toothgrowth.dat" U --group-var supp --target len --groups 1,1 >"$work/out" 2>"$work/err"
+check "equal groups exit status" test $? -eq 1
+check "equal groups message" test "$(head -n 1 "$work/err")" = " Vorsicht!: Bitte verschiedene Gruppen vergleichen!"
+
+"$veltrum" --data "$examples/toothgrowth.dat" U --group-var Dosis --target len --groups 1,2 >/dev/null 2>"$work/err"
+check "unknown variable is a usage error" test $? -eq 2
+check "unknown variable named" grep -qF '"Dosis"' "$work/err"
+"$veltrum" --data "$examples/toothgrowth.dat" U --group-var supp --target 9 --groups 1,2 >/dev/null 2>&1
+check "column beyond the variables is a usage error" test $? -eq 2
+"$veltrum" --data "$examples/toothgrowth.dat" U --group-var supp --target len --groups all >/dev/null 2>&1
+check "all groups is for K only" test $? -eq 2
+check "help names --group-var" grep -q -- "--group-var" <("$veltrum" K --help)
+
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0

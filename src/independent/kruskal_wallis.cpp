@@ -1,0 +1,157 @@
+#include "independent/kruskal_wallis.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "frame/distribution.hpp"
+#include "frame/report.hpp"
+
+namespace veltrum {
+
+real series_phi(real z) {
+  if (z >= 7) return 1;
+  const real pi = 4 * std::atan(1.0L);
+  const real scale = std::sqrt(2.0L) * z / 3;
+  real sum = 0;
+  for (int n = 0; n <= 12; ++n) {
+    const real a = n + 0.5L;
+    sum += std::exp(-a * a / 9) * std::sin(a * scale) / a;
+  }
+  return 0.5L + sum / pi;
+}
+
+void exchange_sort(std::vector<Comparison>& rows) {
+  for (std::size_t a = 0; a + 1 < rows.size(); ++a)
+    for (std::size_t b = a + 1; b < rows.size(); ++b)
+      if (!(std::fabs(rows[a].z) > std::fabs(rows[b].z))) std::swap(rows[a], rows[b]);
+}
+
+std::vector<std::string> location_sketch(const std::vector<GroupSummary>& summary) {
+  std::vector<std::string> lines;
+  if (summary.empty()) return lines;
+  float lo = summary.front().minimum, hi = summary.front().maximum;
+  for (const auto& g : summary) lo = std::min(lo, g.minimum), hi = std::max(hi, g.maximum);
+  const real range = static_cast<real>(hi) - lo;
+  if (!(range > 0)) return lines;
+  const auto column = [&](float x) {
+    return static_cast<int>(int_floor((static_cast<real>(x) - lo) * 70 / range + 0.5L)) + 1;
+  };
+  for (const auto& g : summary) {
+    const int a = column(g.minimum), b = column(g.maximum), m = column(g.median);
+    const char mark = g.number >= 0 && g.number < 10 ? static_cast<char>('0' + g.number) : '0';
+    std::string line(static_cast<std::size_t>(a - 1), ' ');
+    for (int c = a; c <= b; ++c) line += c == m ? mark : '-';
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
+  KruskalWallis r;
+  r.k = table.groups();
+  r.total = ranking.total;
+  const real n = ranking.total;
+  const real mean_rank = (n + 1) / 2;
+
+  // H = 12/(N(N+1)) sum R(i)^2/n(i) - 3(N+1), written as the weighted sum of squared deviations of
+  // the mean ranks from (N+1)/2, which is the same number without the cancellation.
+  real spread = 0;
+  for (int i = 1; i <= r.k; ++i) {
+    const real dev = static_cast<real>(ranking.rank_sum[i]) / table.n[i] - mean_rank;
+    spread += table.n[i] * dev * dev;
+  }
+  real h = 12 / (n * (n + 1)) * spread;
+  const real tied_share = ranking.ties / (n * n * n - n);
+  r.all_tied = tied_share == 1;
+  h = r.all_tied ? 0 : h / (1 - tied_share);
+  r.h = to_float(h);
+  r.p = to_float(1.0L - FNChi(r.k - 1, r.h));
+  r.summary = summarise_groups(table, ranking);
+
+  // Dunn: mean-rank differences from the ranking of all groups; each pair's variance with the
+  // ties of that pair only.
+  const real base = n * (n + 1) / 12;
+  for (int i = 1; i <= r.k; ++i) {
+    for (int j = i + 1; j <= r.k; ++j) {
+      const auto pool = pool_two_groups(table, i, j);
+      const real pair_ties = rank_pool(pool, nullptr, i) + rank_pool(pool, nullptr, j);
+      const real ni = table.n[i], nj = table.n[j];
+      const real d = static_cast<real>(ranking.rank_sum[i]) / ni - static_cast<real>(ranking.rank_sum[j]) / nj;
+      const real v = (1 / ni + 1 / nj) * (base - pair_ties / (12 * (n - 1)));
+      Comparison c;
+      c.first = i;
+      c.second = j;
+      c.first_number = table.group_number[i];
+      c.second_number = table.group_number[j];
+      c.z = v > 0 ? to_float(d / std::sqrt(v)) : 0.0f;
+      r.comparisons.push_back(c);
+    }
+  }
+  for (auto& c : r.comparisons) c.p = to_float(2 * (1 - series_phi(std::fabs(c.z))));
+
+  exchange_sort(r.comparisons);
+  const auto rows = static_cast<real>(r.comparisons.size());
+  real largest = 0;
+  for (std::size_t row = 0; row < r.comparisons.size(); ++row) {
+    Comparison& c = r.comparisons[row];
+    c.p_holm = to_float(std::min(1.0L, c.p * (rows - static_cast<real>(row))));
+    largest = std::max<real>(largest, c.p_holm);
+    c.p_holm_max = to_float(largest);
+    const real na = table.n[c.first], nb = table.n[c.second];
+    const real d =
+        static_cast<real>(ranking.rank_sum[c.first]) / na - static_cast<real>(ranking.rank_sum[c.second]) / nb;
+    c.chi = to_float(d * d / (base * (na + nb) / (na * nb)));
+    c.p_nemenyi = to_float(1.0L - FNChi(r.k - 1, c.chi));
+  }
+  return r;
+}
+
+void write_kruskal_wallis(ReportFile& rep, const KruskalWallis& r) {
+  rep.line("Prüfgröße für den Globaltest:");
+  rep.line();
+  rep.multi_field("H =####.#### : Chi²-verteilt mit df =## ( p =##.###### )", {r.h, static_cast<float>(r.k - 1), r.p});
+  rep.line();
+  rep.line();
+  write_group_summary(rep, r.summary);
+  rep.line();
+  rep.line();
+  if (!r.all_tied) {
+    rep.write("Lageskizze der");
+    rep.plain(static_cast<float>(r.k));
+    rep.line("Gruppen (Extrema und Median=Zahl):");
+    rep.line();
+    for (const auto& line : location_sketch(r.summary)) rep.line(line);
+    rep.line();
+    rep.line();
+  }
+  rep.line("DUNN-TESTs mit alpha-Korrektur nach HOLM:                        NEMENYI-Tests:");
+  rep.line(std::string(61, ' '));
+  rep.line("  i   Stichproben       Z    p=P(Z)  p*=p(N-i+1)   max(p*)       Chi² p-NEMENYI");
+  rep.line();
+  for (std::size_t row = 0; row < r.comparisons.size(); ++row) {
+    const Comparison& c = r.comparisons[row];
+    const float abs_z = std::fabs(c.z) > 99.999f ? 99.9999f : std::fabs(c.z);
+    rep.picture("###", static_cast<float>(row + 1));
+    rep.picture(" ###", c.first_number);
+    rep.picture(" versus###", c.second_number);
+    rep.multi_field(" ###.### ##.######    ##.###### ##.###### #######.## ##.######",
+                    {abs_z, c.p, c.p_holm, c.p_holm_max, c.chi, c.p_nemenyi});
+  }
+  rep.line();
+  rep.line("DUNN: Signifikanz am Niveau alpha für alle Vergleiche mit Holm's max(p*)<=alpha");
+  rep.line("NEMENYI: Approximative p-Werte für k>3 Gruppen und auch ungleiche Fallzahlen ni");
+  rep.line();
+  rep.line();
+  rep.line("Literatur:");
+  rep.line("Kruskal, W.H., Wallis, W.A.: Use of ranks in one-criterion variance analysis.");
+  rep.line("   Journal of the American Statistical Association 47 (1952), 583-621.");
+  rep.line("Dunn, O.J.: Multiple comparisons using rank sums.");
+  rep.line("   Technometrics 6 (1964), 241-252.");
+  rep.line("Holm, S.: A simple sequentially rejective multiple test procedure.");
+  rep.line("   Scandinavian Journal of Statistics 6 (1979), 65-70.");
+  rep.line("Nemenyi, P.: Distribution-free multiple comparisons. Dissertation, Princeton 1963;");
+  rep.line("   Hollander, M., Wolfe, D.A.: Nonparametric Statistical Methods, Kap. 6. Wiley 1999.");
+}
+
+}  // namespace veltrum
