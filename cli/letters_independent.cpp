@@ -45,8 +45,8 @@ int column_of(const std::string& data_file, const std::string& var, const std::s
   }
   const int column = std::stoi(var);
   if (column < 1 || (count > 0 && column > count))
-    throw CLI::ValidationError(option, "column " + var + " is not one of the " + std::to_string(count) +
-                                           " variables of the data file");
+    throw CLI::ValidationError(
+        option, "column " + var + " is not one of the " + std::to_string(count) + " variables of the data file");
   return column;
 }
 
@@ -71,9 +71,8 @@ LetterCommand add_group_letter(CLI::App& app, const std::string& letter, const s
   c.letter = letter;
   c.command = app.add_subcommand(letter, description);
   c.command->footer(group_rules);
-  auto* group =
-      c.command->add_option("--group-var", values->group_variable, "The group variable (\"Gruppenvariable\")")
-          ->type_name("VAR");
+  auto* group = c.command->add_option("--group-var", values->group_variable, "The group variable (\"Gruppenvariable\")")
+                    ->type_name("VAR");
   auto* target =
       c.command->add_option("--target", values->target, "The variable to be tested (\"Welche Variable testen ?\")")
           ->type_name("VAR");
@@ -136,9 +135,8 @@ LetterCommand add_mann_whitney(CLI::App& app) {
 }
 
 LetterCommand add_kruskal_wallis(CLI::App& app) {
-  return add_group_letter(app, "K",
-                          "Kruskal-Wallis-Test: k groups of the data file, with Dunn-Holm and Nemenyi comparisons",
-                          true);
+  return add_group_letter(
+      app, "K", "Kruskal-Wallis-Test: k groups of the data file, with Dunn-Holm and Nemenyi comparisons", true);
 }
 
 }  // namespace veltrum::cli

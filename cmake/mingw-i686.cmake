@@ -1,9 +1,12 @@
 # Cross compilation for 32-bit Windows with MinGW-w64 (Debian package g++-mingw-w64-i686).
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+# cmake/mingw-x86_64.cmake sets VELTRUM_MINGW_PREFIX first and reuses this file for the 64-bit
+# stand-in build of the Wine tests.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(VELTRUM_MINGW_PREFIX i686-w64-mingw32 CACHE STRING "Target triplet of the MinGW-w64 tools")
+if(NOT DEFINED VELTRUM_MINGW_PREFIX)
+  set(VELTRUM_MINGW_PREFIX i686-w64-mingw32)
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+endif()
 
 # The win32 thread model: no winpthread DLL at run time.  The module is single-threaded.
 find_program(CMAKE_C_COMPILER NAMES ${VELTRUM_MINGW_PREFIX}-gcc-win32 ${VELTRUM_MINGW_PREFIX}-gcc REQUIRED)

@@ -24,19 +24,37 @@ add_library(Boost::headers INTERFACE IMPORTED)
 set_target_properties(Boost::headers PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${_veltrum_boost_link_dir}")
 # Imported include directories are system directories: Boost's own warnings stay quiet.
 
+# --- Export lists -----------------------------------------------------------------------------
+# 32-bit: stdcall symbols carry their argument size (_Veltrum@12); the .def files export them under
+# their plain names.  The 64-bit stand-in build has one calling convention and plain symbols.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VELTRUM_DEF "${CMAKE_CURRENT_SOURCE_DIR}/resources/VELTRUM.def")
+  set(VELTRUM_OSTREL_DEF "${CMAKE_CURRENT_SOURCE_DIR}/tools/ostrel/OSTREL.def")
+  set(VELTRUM_OSTREL_IMPORT_DEF "${CMAKE_CURRENT_SOURCE_DIR}/tools/ostrel/OSTREL-import.def")
+  set(_veltrum_kill_at --kill-at)
+else()
+  set(VELTRUM_DEF "${CMAKE_CURRENT_BINARY_DIR}/VELTRUM64.def")
+  set(VELTRUM_OSTREL_DEF "${CMAKE_CURRENT_BINARY_DIR}/OSTREL64.def")
+  set(VELTRUM_OSTREL_IMPORT_DEF "${VELTRUM_OSTREL_DEF}")
+  set(_veltrum_kill_at)
+  file(WRITE "${VELTRUM_DEF}" "LIBRARY \"VELTRUM.DLL\"\nEXPORTS\n  LIBMAIN\n  Veltrum\n")
+  file(WRITE "${VELTRUM_OSTREL_DEF}" "LIBRARY \"OSTREL.DLL\"\nEXPORTS\n  Ausgabe\n")
+endif()
+
 # --- OSTREL.DLL -------------------------------------------------------------------------------
-add_library(ostrel SHARED tools/ostrel/ostrel.cpp tools/ostrel/OSTREL.def)
+add_library(ostrel SHARED tools/ostrel/ostrel.cpp "${VELTRUM_OSTREL_DEF}")
 set_target_properties(ostrel PROPERTIES PREFIX "" OUTPUT_NAME OSTREL SUFFIX ".DLL")
 target_include_directories(ostrel PRIVATE tools/ostrel)
 target_link_libraries(ostrel PRIVATE user32 gdi32 kernel32)
-# The import library that callers link: stdcall symbol _Ausgabe@8, imported by the name "Ausgabe".
+target_link_options(ostrel PRIVATE -s)
+# The import library that callers link: the symbol of Ausgabe (_Ausgabe@8 in 32 bits), imported by
+# the plain name "Ausgabe".
 set(VELTRUM_OSTREL_IMPLIB "${CMAKE_CURRENT_BINARY_DIR}/libostrel-import.a")
 add_custom_command(
   OUTPUT "${VELTRUM_OSTREL_IMPLIB}"
-  COMMAND "${VELTRUM_DLLTOOL}" --kill-at --dllname OSTREL.DLL
-          --input-def "${CMAKE_CURRENT_SOURCE_DIR}/tools/ostrel/OSTREL-import.def"
-          --output-lib "${VELTRUM_OSTREL_IMPLIB}"
-  DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tools/ostrel/OSTREL-import.def"
+  COMMAND "${VELTRUM_DLLTOOL}" ${_veltrum_kill_at} --dllname OSTREL.DLL
+          --input-def "${VELTRUM_OSTREL_IMPORT_DEF}" --output-lib "${VELTRUM_OSTREL_IMPLIB}"
+  DEPENDS "${VELTRUM_OSTREL_IMPORT_DEF}"
   COMMENT "Import library of OSTREL.DLL")
 add_custom_target(ostrel_import DEPENDS "${VELTRUM_OSTREL_IMPLIB}")
 add_dependencies(ostrel_import ostrel)
@@ -57,13 +75,13 @@ set_source_files_properties("${VELTRUM_RES}" PROPERTIES EXTERNAL_OBJECT TRUE GEN
 
 # --- VELTRUM.DLL ------------------------------------------------------------------------------
 file(GLOB VELTRUM_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
-add_library(veltrum_dll SHARED ${VELTRUM_WIN32_SOURCES} resources/VELTRUM.def "${VELTRUM_RES}")
+add_library(veltrum_dll SHARED ${VELTRUM_WIN32_SOURCES} "${VELTRUM_DEF}" "${VELTRUM_RES}")
 set_target_properties(veltrum_dll PROPERTIES PREFIX "" OUTPUT_NAME VELTRUM SUFFIX ".DLL")
 target_include_directories(veltrum_dll PRIVATE src tools/ostrel)
 add_dependencies(veltrum_dll ostrel_import)
 target_link_libraries(veltrum_dll PRIVATE veltrum_core "${VELTRUM_OSTREL_IMPLIB}" user32 kernel32 oleaut32)
-# No import library of our own: the host finds the two exports by name.
-target_link_options(veltrum_dll PRIVATE -Wl,--no-undefined)
+# The host finds the two exports by name; symbols are stripped from the shipped file.
+target_link_options(veltrum_dll PRIVATE -Wl,--no-undefined -s)
 
 # --- The test host of the Wine end-to-end tests ------------------------------------------------
 add_executable(testhost tests/wine/testhost.cpp src/headless/script.cpp)

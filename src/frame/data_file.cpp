@@ -84,7 +84,8 @@ int parse_header_line(DataFileArrays& data, std::string line) {
   for (int i = 1; i <= f; ++i) {
     const std::string_view r(rest);
     const auto semicolon = r.find(';');
-    data.names[i] = std::string(r.substr(1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - 1));
+    data.names[i] =
+        std::string(r.substr(1, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - 1));
     const real width = round_even(read_number(after_semicolon(r, 2)));
     // The decimals after the third ";" describe how the host writes the values; not used here.
     data.starts[i + 1] = to_int16(static_cast<real>(data.starts[i]) + width + 1 + (i == 1 ? 1 : 0));

@@ -64,9 +64,8 @@ void fill_variable_name_lists(const DataFileArrays& data, DialogWindow& dialog,
 bool confirm_group_number_without_variable(Host& host, DialogWindow& dialog, int group_list, int group_variable,
                                            std::int16_t& group_number) {
   if (group_variable != 0 || group_number <= 0) return true;
-  if (ask_yes_no(host, join_lines({"Sie haben keine Gruppenvariable eingegeben.", "",
-                                   "Soll die Gruppennummer '" + number_text_trimmed(group_number) +
-                                       "' ignoriert werden?"}))) {
+  const std::string question = "Soll die Gruppennummer '" + number_text_trimmed(group_number) + "' ignoriert werden?";
+  if (ask_yes_no(host, join_lines({"Sie haben keine Gruppenvariable eingegeben.", "", question}))) {
     group_number = 0;
     return true;
   }

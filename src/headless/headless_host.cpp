@@ -41,17 +41,17 @@ std::string HeadlessDialog::text(int id, int limit) const {
 }
 
 void HeadlessDialog::set_text(int id, std::string_view text) {
-  if (has_control(id)) state(id).text = std::string(text);
-  if (selected_text_ == id) selected_text_ = -1;
+  if (!has_control(id)) return;
+  state(id).text = std::string(text);
+  state(id).all_selected = false;
 }
 
 void HeadlessDialog::focus(int id) {
   if (has_control(id)) focus_ = id;
-  if (selected_text_ != id) selected_text_ = -1;
 }
 
 void HeadlessDialog::select_text(int id) {
-  if (has_control(id)) selected_text_ = id;
+  if (has_control(id)) state(id).all_selected = true;
 }
 
 void HeadlessDialog::enable(int id, bool on) {

@@ -24,6 +24,7 @@ struct ControlState {
   bool checked = false;
   bool enabled = true;
   bool dropped = false;
+  bool all_selected = false;  // edit fields: the whole text is selected
 };
 
 class HeadlessDialog : public DialogWindow {
@@ -54,8 +55,10 @@ class HeadlessDialog : public DialogWindow {
   const std::string& caption() const { return caption_; }
   const std::string& template_name() const { return name_; }
   int focused() const { return focus_; }
-  // The edit field whose whole text is selected, or -1.
-  int selected_text() const { return selected_text_; }
+  // The focused edit field when its whole text is selected, or -1.
+  int selected_text() const { return has_control(focus_) && control(focus_).all_selected ? focus_ : -1; }
+  // Whether the whole text of an edit field is selected (a selection outlives the focus).
+  bool text_selected(int id) const { return has_control(id) && control(id).all_selected; }
   bool ended() const { return result_.has_value(); }
   int result() const { return result_.value_or(0); }
   bool has_control(int id) const { return controls_.count(id) != 0; }
@@ -66,7 +69,7 @@ class HeadlessDialog : public DialogWindow {
   std::string name_, caption_;
   std::map<int, ControlState> controls_;
   Rect rect_;
-  int focus_ = -1, selected_text_ = -1;
+  int focus_ = -1;
   std::optional<int> result_;
 };
 

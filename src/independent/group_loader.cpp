@@ -175,8 +175,7 @@ float load(Module& module, const std::string& title, std::string_view template_n
 
 }  // namespace
 
-float load_group_samples(Module& module, const std::string& title, std::string_view template_name,
-                         SampleTable& table) {
+float load_group_samples(Module& module, const std::string& title, std::string_view template_name, SampleTable& table) {
   float k = 0;
   run_trapped(module, [&] { k = load(module, title, template_name, table); });
   return k;

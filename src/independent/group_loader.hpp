@@ -21,8 +21,7 @@ struct Module;
 // Group map (module.work.w7, g = 0..1001): the group index of group value g, 0 when g is not
 // selected.  Group numbers (module.work.w8 and table.group_number, 1..k): the value each group
 // stands for, in entry order, or in order of first appearance when all groups are read.
-float load_group_samples(Module& module, const std::string& title, std::string_view template_name,
-                         SampleTable& table);
+float load_group_samples(Module& module, const std::string& title, std::string_view template_name, SampleTable& table);
 
 // The range message for a group value outside 1..1000.
 std::string group_range_message(std::int16_t value);

@@ -174,7 +174,8 @@ void estimator_intervals(UTest& r, const SampleTable& table, Host* cursor_host) 
   real variance = 0;
   r.simple_variance = r.n1 > 150 && r.n2 > 150;
   if (r.simple_variance) {
-    // Conservative bound of Clopper-Pearson kind for large groups.
+    // Large groups: p(1 - p)/min(n1, n2), an upper bound of the estimator's variance that needs
+    // no pair sums (the report calls it the conservative estimate after Clopper-Pearson).
     variance = p * (1 - p) / std::min(n1, n2);
   } else {
     WaitCursor busy(cursor_host);
@@ -250,8 +251,8 @@ UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host
 namespace {
 
 std::string without_leading_blanks(std::string text) {
-  text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
-  return text;
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 void write_u_lines(ReportFile& rep, const UTest& r) {

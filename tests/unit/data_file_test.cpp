@@ -26,8 +26,7 @@ std::int16_t header_of(Session& s, const std::string& bytes) {
   return count;
 }
 
-const std::string faulty_text =
-    "Die  Datei  ist  l e e r  oder  fehlerhaft,\rm\xF6glicherweise bedingt durch Import.";
+const std::string faulty_text = "Die  Datei  ist  l e e r  oder  fehlerhaft,\rm\xF6glicherweise bedingt durch Import.";
 
 TEST(DataFile, HeaderGivesNamesAndColumnStarts) {
   Session s;
@@ -61,8 +60,8 @@ TEST(DataFile, HeaderGivesNamesAndColumnStarts) {
 }
 
 TEST(DataFile, FaultyHeadersGiveTheMessageAndNoVariables) {
-  for (const std::string bytes : {"A;N;8;2  B;N;8;2\r\n", "A;N;8;2 B;N;8;2 \r\n", "A;N;8;2 B;N;8\r\n",
-                                  "A;N;8;2;0\r\n", "\r\nA;N;8;2\r\n", "", " A;N;8;2\r\n"}) {
+  for (const std::string bytes : {"A;N;8;2  B;N;8;2\r\n", "A;N;8;2 B;N;8;2 \r\n", "A;N;8;2 B;N;8\r\n", "A;N;8;2;0\r\n",
+                                  "\r\nA;N;8;2\r\n", "", " A;N;8;2\r\n"}) {
     Session s;
     s.module.data.names[1] = "alt";
     EXPECT_EQ(header_of(s, bytes), 0) << bytes;
@@ -200,7 +199,9 @@ TEST(DataFile, LinesEndAtCarriageReturnsAndCharacter26EndsTheData) {
   EXPECT_EQ(lines_of("a\rb\rc"), (V{"a", "b", "c"}));
   EXPECT_EQ(lines_of("a\r\n\r\nb"), (V{"a", "", "b"}));
   EXPECT_EQ(lines_of("a\nb\n"), (V{"a", "b"}));
-  EXPECT_EQ(lines_of("a\r\nb\r\n\x1A" "c\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(lines_of("a\r\nb\r\n\x1A"
+                     "c\r\n"),
+            (V{"a", "b"}));
   EXPECT_EQ(lines_of("a\r\nb\x1A"), (V{"a", "b"}));
   EXPECT_EQ(lines_of("\xE4\xF6\xFC;N;2;0\r\n"), (V{"\xE4\xF6\xFC;N;2;0"}));
   EXPECT_EQ(lines_of(""), V{});

@@ -30,8 +30,13 @@ struct Seen {
 };
 
 Seen look(const HeadlessDialog& d) {
-  return {d.text(IDC_GROUPS_COUNT, 99), d.text(IDC_GROUPS_NUMBER, 99), d.text(IDC_GROUPS_EDIT2_LABEL, 99),
-          d.control(IDC_GROUPS_COUNT).enabled, d.control(IDC_GROUPS_NUMBER).enabled, d.ended(), d.focused(),
+  return {d.text(IDC_GROUPS_COUNT, 99),
+          d.text(IDC_GROUPS_NUMBER, 99),
+          d.text(IDC_GROUPS_EDIT2_LABEL, 99),
+          d.control(IDC_GROUPS_COUNT).enabled,
+          d.control(IDC_GROUPS_NUMBER).enabled,
+          d.ended(),
+          d.focused(),
           d.selected_text()};
 }
 
@@ -127,9 +132,11 @@ TEST(GroupDialogs, KGroupDialogRefusesWithMessagesAndFocus) {
       // The first Enter with an empty group number only moves the focus, even without variables.
       {"type 403 2\nenter", "", IDC_GROUPS_NUMBER, -1},
       {"type 403 2\ntype 404 5\nenter", "Bitte Gruppenvariable angeben!", IDC_GROUPS_VARIABLE, -1},
-      {"pick 201 0\ntype 403 2\ntype 404 5\nenter", "Bitte eine Zielgr\xF6\xDF" "e eingeben!", IDC_GROUPS_TARGET, -1},
-      {"pick 201 0\npick 401 1\ntype 403 2\ntype 404 1001\nenter", k_range_text, IDC_GROUPS_NUMBER,
-       IDC_GROUPS_NUMBER},
+      {"pick 201 0\ntype 403 2\ntype 404 5\nenter",
+       "Bitte eine Zielgr\xF6\xDF"
+       "e eingeben!",
+       IDC_GROUPS_TARGET, -1},
+      {"pick 201 0\npick 401 1\ntype 403 2\ntype 404 1001\nenter", k_range_text, IDC_GROUPS_NUMBER, IDC_GROUPS_NUMBER},
       {"pick 201 0\npick 401 1\ntype 403 2\ntype 404 -4\nenter", k_range_text, IDC_GROUPS_NUMBER, IDC_GROUPS_NUMBER},
       // An empty number once one is entered: the range message.
       {"pick 201 0\npick 401 1\ntype 403 2\ntype 404 5\nenter\nenter", k_range_text, IDC_GROUPS_NUMBER,
@@ -240,7 +247,10 @@ TEST(GroupDialogs, TwoGroupDialogRefusesWithMessagesAndFocus) {
   };
   const std::vector<Case> cases = {
       {"type 403 1\ntype 404 2\nenter", "Bitte Gruppenvariable angeben!", IDC_GROUPS_VARIABLE, -1},
-      {"pick 201 0\ntype 403 1\ntype 404 2\nenter", "Bitte eine Zielgr\xF6\xDF" "e eingeben!", IDC_GROUPS_TARGET, -1},
+      {"pick 201 0\ntype 403 1\ntype 404 2\nenter",
+       "Bitte eine Zielgr\xF6\xDF"
+       "e eingeben!",
+       IDC_GROUPS_TARGET, -1},
       {"pick 201 0\npick 401 1\ntype 403 0\ntype 404 2\nenter", two_range_text, IDC_GROUPS_FIRST, IDC_GROUPS_FIRST},
       {"pick 201 0\npick 401 1\ntype 403 1001\ntype 404 2000\nenter", two_range_text, IDC_GROUPS_FIRST,
        IDC_GROUPS_FIRST},

@@ -12,7 +12,9 @@ namespace {
 using testing::GroupSession;
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-const std::string index_text = "Index\xFC" "berschreitung, vgl. Infos/Restriktionen!";
+const std::string index_text =
+    "Index\xFC"
+    "berschreitung, vgl. Infos/Restriktionen!";
 const std::string empty_group_text = "Der Stichprobenumfang mindestens einer Gruppe ist Null!";
 
 std::string range_text(const std::string& value) {
@@ -37,7 +39,7 @@ std::vector<float> values(const SampleTable& t, int group) {
   return v;
 }
 
-const Rows mixed = {{"7", "1.5"}, {"3", "2"}, {"7", "2.5"}, {"", "9"}, {"5", "4"},  {"3", ""},
+const Rows mixed = {{"7", "1.5"}, {"3", "2"},  {"7", "2.5"}, {"", "9"},  {"5", "4"},   {"3", ""},
                     {"5", "x"},   {"12", "6"}, {"7", "..."}, {"7", "0"}, {"3", "-0.5"}};
 
 TEST(GroupLoader, AllGroupsAreNumberedByFirstAppearance) {
@@ -65,9 +67,9 @@ TEST(GroupLoader, AllGroupsAreNumberedByFirstAppearance) {
   EXPECT_EQ(s.module.work.w7[7], 1);
   EXPECT_EQ(s.module.work.w7[12], 4);
   EXPECT_EQ(s.module.work.w7[1], 0);
-  EXPECT_EQ(s.body(), (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",
-                                                "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 7 3 5 12 ",
-                                                "", ""}));
+  EXPECT_EQ(s.body(),
+            (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",
+                                      "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 7 3 5 12 ", "", ""}));
   EXPECT_EQ(s.host.viewer_calls().size(), 1u);
   EXPECT_TRUE(s.host.messages().empty());
 }
@@ -83,15 +85,16 @@ TEST(GroupLoader, OnlyTheChosenGroupsInEntryOrder) {
   EXPECT_EQ(values(t, 1), (std::vector<float>{4.0f}));
   EXPECT_EQ(values(t, 2), (std::vector<float>{1.5f, 2.5f, 0.0f}));
   EXPECT_EQ(t.n[3], 0.0f);
-  EXPECT_EQ(s.body(), (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",
-                                                "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 5 7 ", "",
-                                                ""}));
+  EXPECT_EQ(s.body(),
+            (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",
+                                      "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 5 7 ", "", ""}));
 
   // K with a count: the groups typed, in the order typed.
   GroupSession k;
   k.write_records(mixed);
-  k.run_groups("K", "pick 201 0\npick 401 1\ntype 403 3\nenter\ntype 404 12\nenter\ntype 404 3\nenter\n"
-                    "type 404 7\nenter\nenter\nescape");
+  k.run_groups("K",
+               "pick 201 0\npick 401 1\ntype 403 3\nenter\ntype 404 12\nenter\ntype 404 3\nenter\n"
+               "type 404 7\nenter\nenter\nescape");
   EXPECT_EQ(k.passes()[0].k, 3.0f);
   EXPECT_EQ(values(k.table(), 1), (std::vector<float>{6.0f}));
   EXPECT_EQ(values(k.table(), 2), (std::vector<float>{2.0f, -0.5f}));
@@ -186,21 +189,26 @@ TEST(GroupLoader, CapacityOfTheSampleTable) {
     int capacity;
   };
   const std::vector<Case> cases = {
-      {"U", 2, 1001, 0, true, 1001},   {"U", 2, 1, 1001, false, 0},
-      {"K", 10, 1001, 0, true, 1001},  {"K", 10, 5, 1001, false, 0},
+      {"U", 2, 1001, 0, true, 1001},
+      {"U", 2, 1, 1001, false, 0},
+      {"K", 10, 1001, 0, true, 1001},
+      {"K", 10, 5, 1001, false, 0},
       // 10000 / 11 + 1 = 910.09: 910 values a group.
-      {"K", 11, 1, 909, true, 910},    {"K", 11, 1, 910, false, 0},
+      {"K", 11, 1, 909, true, 910},
+      {"K", 11, 1, 910, false, 0},
       // 10000 / 32 + 1 = 313.5, to the even neighbour: 314.
-      {"K", 32, 1, 313, true, 314},    {"K", 32, 1, 314, false, 0},
+      {"K", 32, 1, 313, true, 314},
+      {"K", 32, 1, 314, false, 0},
       // 100 groups of 101 values; a 101st group does not fit.
-      {"K", 100, 101, 0, true, 101},   {"K", 101, 1, 0, false, 0},
+      {"K", 100, 101, 0, true, 101},
+      {"K", 101, 1, 0, false, 0},
   };
   for (const auto& c : cases) {
     GroupSession s;
     s.write_data(data_with(c.groups, c.per_group, c.extra));
     s.run_groups(c.letter, c.letter == "K" ? all_groups : two_groups("1", "2"));
-    const std::string label = c.letter + " " + std::to_string(c.groups) + "x" + std::to_string(c.per_group) + "+" +
-                              std::to_string(c.extra);
+    const std::string label =
+        c.letter + " " + std::to_string(c.groups) + "x" + std::to_string(c.per_group) + "+" + std::to_string(c.extra);
     ASSERT_GE(s.passes().size(), 1u) << label;
     if (c.fits) {
       EXPECT_TRUE(s.host.messages().empty()) << label;
@@ -240,24 +248,11 @@ TEST(GroupLoader, ListingOfTheValuesRead) {
   s.run_groups("U", two_groups("5", "3", true));
   EXPECT_EQ(s.module.listing_flag, "J");
   // Positions by "###:", values in the 11-character adaptive field.
-  EXPECT_EQ(s.body(), (std::vector<std::string>{"",
-                                                "Eingabedatei ist C:\\daten.dat",
-                                                "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 5 3 ",
-                                                "",
-                                                "",
-                                                "Gruppe 5 ",
-                                                "",
-                                                "  1:     1.5000",
-                                                "  2:  1.235E+05",
-                                                "  3:    -0.2500",
-                                                "",
-                                                "",
-                                                "Gruppe 3 ",
-                                                "",
-                                                "  1:     0.0000",
-                                                "  2: -1.235E+04",
-                                                "",
-                                                ""}));
+  EXPECT_EQ(s.body(),
+            (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",
+                                      "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) = 5 3 ", "", "",
+                                      "Gruppe 5 ", "", "  1:     1.5000", "  2:  1.235E+05", "  3:    -0.2500", "", "",
+                                      "Gruppe 3 ", "", "  1:     0.0000", "  2: -1.235E+04", "", ""}));
   EXPECT_EQ(s.report().substr(s.report().size() - 4), "\r\n\r\n");
 }
 

@@ -66,9 +66,7 @@ struct GroupSession : Session {
     return field(group, 6) + " " + field(value, 6) + "\r\n";
   }
 
-  void write_data(const std::string& bytes) {
-    std::ofstream(drive.path() / "daten.dat", std::ios::binary) << bytes;
-  }
+  void write_data(const std::string& bytes) { std::ofstream(drive.path() / "daten.dat", std::ios::binary) << bytes; }
   // Header and records from (group, value) pairs.
   void write_records(const std::vector<std::pair<std::string, std::string>>& rows) {
     std::string bytes = "Gruppe;N;5;0 Wert;N;6;2\r\n";
@@ -76,8 +74,7 @@ struct GroupSession : Session {
     write_data(bytes);
   }
 
-  int run_groups(std::string_view letter, std::string_view script_text,
-                 std::string_view data_file = "C:\\daten.dat") {
+  int run_groups(std::string_view letter, std::string_view script_text, std::string_view data_file = "C:\\daten.dat") {
     host.add_actions(script::parse(script_text));
     return run_veltrum(module, group_catalogue, 0x1234, data_file, letter);
   }

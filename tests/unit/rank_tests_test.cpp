@@ -33,7 +33,8 @@ struct DataSession : Session {
 
 // Both variables chosen, groups a and b, Rechnen; the dialog that comes back is cancelled.
 std::string two_groups(int a, int b) {
-  return "pick 201 0\npick 401 1\ntype 403 " + std::to_string(a) + "\ntype 404 " + std::to_string(b) + "\nenter\nescape";
+  return "pick 201 0\npick 401 1\ntype 403 " + std::to_string(a) + "\ntype 404 " + std::to_string(b) +
+         "\nenter\nescape";
 }
 const std::string all_groups = "pick 201 0\npick 401 1\ntype 403 0\nenter\nescape";
 
@@ -133,7 +134,10 @@ TEST(RankTests, ChecksComeBeforeAnyResultLine) {
   SampleTable three = make_table({{1, 2, 3}, {4, 5}, {6, 0.5f}});
   EXPECT_TRUE(analyse_groups(t.module, three));
   t.module.report.close();
-  EXPECT_EQ(t.report_lines().at(5), "Pr\xFC" "fgr\xF6\xDF" "e f\xFCr den Globaltest:");
+  EXPECT_EQ(t.report_lines().at(5),
+            "Pr\xFC"
+            "fgr\xF6\xDF"
+            "e f\xFCr den Globaltest:");
   EXPECT_TRUE(t.host.messages().empty());
 }
 

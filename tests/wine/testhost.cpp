@@ -24,10 +24,11 @@
 //   MESSAGE <caption>: <text>
 //   ANSWER yes|no|ok
 //   VIEWER <caption>
+//   FPU <x87 control word before the call> <after it>   (hex; the host sets 027f, 53-bit precision)
 //   RESULT <value returned by Veltrum>
 //   ERROR <what went wrong>                a script that does not fit what the module showed
-// Exit code: 0 when the script was played as written, 1 after an ERROR (or with actions left
-// over), 2 for bad arguments or script, 3 when the library or its export is missing, 4 when a step
+// Exit code: 0 when the script was played as written, 1 after an ERROR (actions left over, or the
+// library did not give the host its floating-point control word back), 2 for bad arguments or script, 3 when the library or its export is missing, 4 when a step
 // timed out.
 //
 // Keep this file ASCII: it is compiled with the module's execution character set.
@@ -402,6 +403,24 @@ bool read_file(const std::wstring& path, std::string& bytes) {
   return true;
 }
 
+// Many hosts run the x87 unit at 53-bit precision; the library must compute at 64 bits anyway and
+// hand the host's setting back.
+constexpr unsigned short host_x87_control_word = 0x027F;
+
+unsigned short x87_control_word() {
+  unsigned short cw = 0;
+  asm volatile("fnstcw %0" : "=m"(cw) : : "memory");
+  return cw;
+}
+
+void set_x87_control_word(unsigned short cw) { asm volatile("fnclex\n\tfldcw %0" : : "m"(cw) : "memory"); }
+
+std::string hex4(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04x", value & 0xFFFFu);
+  return text;
+}
+
 int usage() {
   say("usage: testhost.exe DLL LETTER DATAFILE SCRIPT [--yes] [--pause SECONDS] [--timeout SECONDS]");
   return 2;
@@ -480,9 +499,14 @@ int main() {
 
   BSTR data = SysAllocStringByteLen(session.options.data_file.data(), static_cast<UINT>(session.options.data_file.size()));
   BSTR letter = SysAllocStringByteLen(session.options.letter.data(), static_cast<UINT>(session.options.letter.size()));
+  set_x87_control_word(host_x87_control_word);
+  const unsigned short before = x87_control_word();
   const LONG result = veltrum(host, reinterpret_cast<char*>(data), reinterpret_cast<char*>(letter));
+  const unsigned short after = x87_control_word();
   SysFreeString(data);
   SysFreeString(letter);
+  say("FPU " + hex4(before) + " " + hex4(after));
+  if (after != before) error(session, "the x87 control word was not given back");
   say("RESULT " + std::to_string(result));
 
   SetEvent(session.finished);
