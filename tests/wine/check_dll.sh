@@ -22,9 +22,9 @@ imported_dlls() { "$OBJDUMP" -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
 # The names imported from one DLL.
 imports_from() {
   "$OBJDUMP" -p "$1" | awk -v dll="$2" '
-    /^\s*DLL Name: / { inside = (tolower($3) == tolower(dll)); next }
-    inside && /^\s*$/ { if (seen) inside = 0; next }
-    inside && /^\s*[0-9a-f]+\s+[0-9]+\s+\S+/ { seen = 1; print $3 }'
+    /^[ \t]*DLL Name: / { inside = (tolower($3) == tolower(dll)); next }
+    inside && /^[ \t]*$/ { if (seen) inside = 0; next }
+    inside && /^[ \t]*[0-9a-f]+[ \t]+[0-9]+[ \t]+[^ \t]+/ { seen = 1; print $3 }'
 }
 # The argument bytes a stdcall export removes: the operand of the first "ret" from its entry.
 ret_bytes() {
@@ -35,10 +35,10 @@ ret_bytes() {
   [ -n "$index" ] || return 1
   # Without ordinal gaps the name table's order is the export address table's order.
   rva=$("$OBJDUMP" -p "$file" | sed -n '/Export Address Table -- Ordinal Base/,/^$/p' |
-    awk -v i="$index" '$0 ~ "\\[ *" i "\\]" { for (f = 1; f <= NF; ++f) if ($f ~ /^[0-9a-f]+$/ && $(f + 1) == "Export") print $f }')
+    awk -v i="$index" '$0 ~ "^[ \t]*\\[ *" i "\\]" { for (f = 1; f <= NF; ++f) if ($f ~ /^[0-9a-f]+$/ && $(f + 1) == "Export") print $f }')
   [ -n "$rva" ] || return 1
   local start=$((0x$base + 0x$rva))
-  "$OBJDUMP" -d --start-address=$start --stop-address=$((start + 4096)) "$file" |
+  "$OBJDUMP" -d --start-address=$start --stop-address=$((start + 65536)) "$file" |
     grep -m1 -E '\sret[lw]?\b' | grep -oE '\$0x[0-9a-f]+' || echo "none"
 }
 

@@ -11,7 +11,7 @@
 //   - it waits for a visible dialog (class #32770) or message box of the main thread, polling;
 //     nothing new within the step timeout (default 20 s) ends the run loudly (exit code 4);
 //   - a dialog takes actions until it is gone; one that appears when no actions are left gets
-//     Escape;
+//     Escape (under --pause, only after that many seconds: time to take a picture);
 //   - a message box is logged and answered with the script's next action when that is an "answer",
 //     otherwise with OK, or with No (Yes under --yes) when it asks Yes or No;
 //   - a viewer window of OSTREL.DLL (when it runs without OSTREL_LOG) is logged and closed.
@@ -26,6 +26,7 @@
 //   VIEWER <caption>
 //   FPU <x87 control word before the call> <after it>   (hex; the host sets 027f, 53-bit precision)
 //   RESULT <value returned by Veltrum>
+//   PAUSE <seconds>                        --pause: the dialog waits before its Escape
 //   ERROR <what went wrong>                a script that does not fit what the module showed
 // Exit code: 0 when the script was played as written, 1 after an ERROR (actions left over, or the
 // library did not give the host its floating-point control word back), 2 for bad arguments or script, 3 when the library or its export is missing, 4 when a step
@@ -335,8 +336,8 @@ void perform(Session& session, HWND dialog, const Action& a) {
 
 void play_dialog(Session& session, HWND dialog) {
   say("DIALOG " + window_text(dialog));
-  if (session.options.pause_ms) Sleep(session.options.pause_ms);
   int escapes = 0;
+  bool paused = false;
   while (IsWindow(dialog) && IsWindowVisible(dialog)) {
     const Windows now = find_windows(session);
     if (now.box) {
@@ -344,6 +345,12 @@ void play_dialog(Session& session, HWND dialog) {
       continue;
     }
     if (session.actions.empty()) {
+      if (!paused && session.options.pause_ms) {
+        paused = true;
+        say("PAUSE " + std::to_string(session.options.pause_ms / 1000));
+        Sleep(session.options.pause_ms);
+        continue;  // a message box may have come meanwhile
+      }
       if (++escapes > 3) timed_out("the dialog does not end on Escape");
       say("ACTION escape (no actions left)");
       perform(session, dialog, Action{Verb::escape, 0, 0, {}, 0});
