@@ -24,8 +24,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # float and double on SSE as on x86-64, so both builds compute alike; long double stays x87.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_C_FLAGS_RELEASE_INIT "-O2")
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2")
+# -O2 for the release build (CMake's own default would be -O3).
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of the release build")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of the release build")
 # No MinGW run-time DLLs (libgcc_s_*, libstdc++-6) beside the plug-in.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")

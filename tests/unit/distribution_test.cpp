@@ -37,10 +37,13 @@ double Tol(double expected) { return std::max(kRelTol * std::fabs(expected), kAb
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-static_assert(noexcept(FNGauss(0.0f)) && noexcept(FNGaussIn(0.5f)) && noexcept(FNChi(1, 1.0f)) &&
-                  noexcept(FNFisher(1, 1, 1.0f)) && noexcept(FNFishIn(1, 1, 0.5f)) &&
-                  noexcept(FNBinomial(1.0f, 0.0f, 0.5f)),
-              "the distribution functions promise never to throw");
+// The functions promise never to throw.
+static_assert(noexcept(FNGauss(0.0f)));
+static_assert(noexcept(FNGaussIn(0.5f)));
+static_assert(noexcept(FNChi(1, 1.0f)));
+static_assert(noexcept(FNFisher(1, 1, 1.0f)));
+static_assert(noexcept(FNFishIn(1, 1, 0.5f)));
+static_assert(noexcept(FNBinomial(1.0f, 0.0f, 0.5f)));
 
 // The confidence-level probabilities the callers pass to the quantile functions.
 constexpr float kLevels[] = {0.95f, 0.975f, 0.99f, 0.995f};
@@ -48,31 +51,29 @@ constexpr float kLevels[] = {0.95f, 0.975f, 0.99f, 0.995f};
 // ---------------------------------------------------------------------------------------------
 // Normal distribution
 
-struct GaussCase {
-  float x;
-  double expected;
-};
-
 TEST(DistributionGauss, MatchesRFromMinusEightToEight) {
-  const GaussCase cases[] = {
-      {-8.0f, 6.2209605742717849e-16},     // R: pnorm(-8)
-      {-6.0f, 9.8658764503769809e-10},     // R: pnorm(-6)
-      {-5.0f, 2.8665157187919391e-07},     // R: pnorm(-5)
-      {-3.5f, 0.00023262907903552494},     // R: pnorm(-3.5)
-      {-1.96f, 0.024997892918875407},      // R: pnorm(-1.9600000381469727)
-      {-1.0f, 0.15865525393145705},        // R: pnorm(-1)
-      {-0.5f, 0.30853753872598694},        // R: pnorm(-0.5)
-      {0.0f, 0.5},                         // R: pnorm(0)
-      {0.5f, 0.69146246127401301},         // R: pnorm(0.5)
-      {1.0f, 0.84134474606854293},         // R: pnorm(1)
-      {1.644854f, 0.9500000332710683},     // R: pnorm(1.644853949546814)
-      {1.96f, 0.97500210708112456},        // R: pnorm(1.9600000381469727)
-      {2.575829f, 0.99499999603129585},    // R: pnorm(2.575829029083252)
-      {3.0f, 0.9986501019683699},          // R: pnorm(3)
-      {4.0f, 0.99996832875816688},         // R: pnorm(4)
-      {5.0f, 0.99999971334842808},         // R: pnorm(5)
-      {6.0f, 0.9999999990134123},          // R: pnorm(6)
-      {8.0f, 0.99999999999999933},         // R: pnorm(8)
+  const struct {
+    float x;
+    double expected;
+  } cases[] = {
+      {-8.0f, 6.2209605742717849e-16},   // R: pnorm(-8)
+      {-6.0f, 9.8658764503769809e-10},   // R: pnorm(-6)
+      {-5.0f, 2.8665157187919391e-07},   // R: pnorm(-5)
+      {-3.5f, 0.00023262907903552494},   // R: pnorm(-3.5)
+      {-1.96f, 0.024997892918875407},    // R: pnorm(-1.9600000381469727)
+      {-1.0f, 0.15865525393145705},      // R: pnorm(-1)
+      {-0.5f, 0.30853753872598694},      // R: pnorm(-0.5)
+      {0.0f, 0.5},                       // R: pnorm(0)
+      {0.5f, 0.69146246127401301},       // R: pnorm(0.5)
+      {1.0f, 0.84134474606854293},       // R: pnorm(1)
+      {1.644854f, 0.9500000332710683},   // R: pnorm(1.644853949546814)
+      {1.96f, 0.97500210708112456},      // R: pnorm(1.9600000381469727)
+      {2.575829f, 0.99499999603129585},  // R: pnorm(2.575829029083252)
+      {3.0f, 0.9986501019683699},        // R: pnorm(3)
+      {4.0f, 0.99996832875816688},       // R: pnorm(4)
+      {5.0f, 0.99999971334842808},       // R: pnorm(5)
+      {6.0f, 0.9999999990134123},        // R: pnorm(6)
+      {8.0f, 0.99999999999999933},       // R: pnorm(8)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "FNGauss(" << c.x << ")");
@@ -93,14 +94,14 @@ TEST(DistributionGaussIn, MatchesRAtConfidenceLevels) {
     float p;
     double expected;
   } cases[] = {
-      {0.5f, 0.0},                     // R: qnorm(0.5)
-      {0.95f, 1.6448535113665228},     // R: qnorm(0.94999998807907104)
-      {0.975f, 1.9599643924763865},    // R: qnorm(0.97500002384185791)
-      {0.99f, 2.3263482318637538},     // R: qnorm(0.99000000953674316)
-      {0.995f, 2.5758296333178041},    // R: qnorm(0.99500000476837158)
-      {0.999f, 3.0902361298491048},    // R: qnorm(0.99900001287460327)
-      {0.05f, -1.6448536197274131},    // R: qnorm(0.05000000074505806)
-      {0.001f, -3.0902322920614345},   // R: qnorm(0.0010000000474974513)
+      {0.5f, 0.0},                    // R: qnorm(0.5)
+      {0.95f, 1.6448535113665228},    // R: qnorm(0.94999998807907104)
+      {0.975f, 1.9599643924763865},   // R: qnorm(0.97500002384185791)
+      {0.99f, 2.3263482318637538},    // R: qnorm(0.99000000953674316)
+      {0.995f, 2.5758296333178041},   // R: qnorm(0.99500000476837158)
+      {0.999f, 3.0902361298491048},   // R: qnorm(0.99900001287460327)
+      {0.05f, -1.6448536197274131},   // R: qnorm(0.05000000074505806)
+      {0.001f, -3.0902322920614345},  // R: qnorm(0.0010000000474974513)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "FNGaussIn(" << c.p << ")");
@@ -220,15 +221,13 @@ TEST(DistributionFisher, SwappingDegreesOfFreedomTakesTheReciprocal) {
   }
 }
 
-struct FishInCase {
-  int df1;
-  int df2;
-  float p;
-  double expected;
-};
-
 TEST(DistributionFishIn, MatchesRAtConfidenceLevels) {
-  const FishInCase cases[] = {
+  const struct {
+    int df1;
+    int df2;
+    float p;
+    double expected;
+  } cases[] = {
       {1, 32000, 0.95f, 3.8417490350539651},       // R: qf(0.94999998807907104, 1, 32000)
       {1, 32000, 0.975f, 5.0243607359803377},      // R: qf(0.97500002384185791, 1, 32000)
       {1, 32000, 0.99f, 6.6356898800279396},       // R: qf(0.99000000953674316, 1, 32000)
@@ -266,8 +265,8 @@ TEST(DistributionFishIn, InvertsFNFisher) {
     for (float p : kLevels) {
       SCOPED_TRACE(testing::Message() << "(" << df[0] << ", " << df[1] << "), p = " << p);
       const float q = FNFishIn(df[0], df[1], p);
-      ExpectBracketsP(FNFisher(df[0], df[1], std::nextafter(q, 0.0f)),
-                      FNFisher(df[0], df[1], std::nextafter(q, kInf)), p);
+      ExpectBracketsP(FNFisher(df[0], df[1], std::nextafter(q, 0.0f)), FNFisher(df[0], df[1], std::nextafter(q, kInf)),
+                      p);
     }
   }
 }
@@ -282,28 +281,28 @@ TEST(DistributionBinomial, MatchesRForHalfAndOtherP) {
     float p;
     double expected;
   } cases[] = {
-      {7, 0, 0.5f, 0.0078125000000000035},        // R: pbinom(0, 7, 0.5)
-      {7, 3, 0.5f, 0.5},                          // R: pbinom(3, 7, 0.5)
-      {20, 5, 0.5f, 0.020694732666015642},        // R: pbinom(5, 20, 0.5)
-      {20, 10, 0.5f, 0.58809852600097634},        // R: pbinom(10, 20, 0.5)
-      {20, 14, 0.5f, 0.97930526733398438},        // R: pbinom(14, 20, 0.5)
-      {100, 10, 0.5f, 1.5316450877189941e-17},    // R: pbinom(10, 100, 0.5)
-      {100, 30, 0.5f, 3.9250698227968443e-05},    // R: pbinom(30, 100, 0.5)
-      {100, 70, 0.5f, 0.99998391999235214},       // R: pbinom(70, 100, 0.5)
-      {1000, 400, 0.5f, 1.3642320780330136e-10},  // R: pbinom(400, 1000, 0.5)
-      {1000, 480, 0.5f, 0.10872414660207072},     // R: pbinom(480, 1000, 0.5)
-      {1000, 550, 0.5f, 0.99930412920278888},     // R: pbinom(550, 1000, 0.5)
+      {7, 0, 0.5f, 0.0078125000000000035},          // R: pbinom(0, 7, 0.5)
+      {7, 3, 0.5f, 0.5},                            // R: pbinom(3, 7, 0.5)
+      {20, 5, 0.5f, 0.020694732666015642},          // R: pbinom(5, 20, 0.5)
+      {20, 10, 0.5f, 0.58809852600097634},          // R: pbinom(10, 20, 0.5)
+      {20, 14, 0.5f, 0.97930526733398438},          // R: pbinom(14, 20, 0.5)
+      {100, 10, 0.5f, 1.5316450877189941e-17},      // R: pbinom(10, 100, 0.5)
+      {100, 30, 0.5f, 3.9250698227968443e-05},      // R: pbinom(30, 100, 0.5)
+      {100, 70, 0.5f, 0.99998391999235214},         // R: pbinom(70, 100, 0.5)
+      {1000, 400, 0.5f, 1.3642320780330136e-10},    // R: pbinom(400, 1000, 0.5)
+      {1000, 480, 0.5f, 0.10872414660207072},       // R: pbinom(480, 1000, 0.5)
+      {1000, 550, 0.5f, 0.99930412920278888},       // R: pbinom(550, 1000, 0.5)
       {16000, 7700, 0.5f, 1.0896756805384224e-06},  // R: pbinom(7700, 16000, 0.5)
       {16000, 7900, 0.5f, 0.057831023835382377},    // R: pbinom(7900, 16000, 0.5)
       {16000, 8100, 0.5f, 0.94397625421617215},     // R: pbinom(8100, 16000, 0.5)
-      {10, 2, 0.1f, 0.92980917103421556},     // R: pbinom(2, 10, 0.10000000149011612)
-      {12, 0, 0.01f, 0.88638487411761369},    // R: pbinom(0, 12, 0.0099999997764825821)
-      {40, 3, 0.2f, 0.028462091631361121},    // R: pbinom(3, 40, 0.20000000298023224)
-      {50, 10, 0.3f, 0.078850598515960282},   // R: pbinom(10, 50, 0.30000001192092896)
-      {25, 20, 0.9f, 0.09799369819714368},    // R: pbinom(20, 25, 0.89999997615814209)
-      {100, 60, 0.7f, 0.02098858949868819},   // R: pbinom(60, 100, 0.69999998807907104)
-      {1000, 100, 0.1f, 0.52659901868526782},    // R: pbinom(100, 1000, 0.10000000149011612)
-      {16000, 4000, 0.25f, 0.50424866422150871}, // R: pbinom(4000, 16000, 0.25)
+      {10, 2, 0.1f, 0.92980917103421556},           // R: pbinom(2, 10, 0.10000000149011612)
+      {12, 0, 0.01f, 0.88638487411761369},          // R: pbinom(0, 12, 0.0099999997764825821)
+      {40, 3, 0.2f, 0.028462091631361121},          // R: pbinom(3, 40, 0.20000000298023224)
+      {50, 10, 0.3f, 0.078850598515960282},         // R: pbinom(10, 50, 0.30000001192092896)
+      {25, 20, 0.9f, 0.09799369819714368},          // R: pbinom(20, 25, 0.89999997615814209)
+      {100, 60, 0.7f, 0.02098858949868819},         // R: pbinom(60, 100, 0.69999998807907104)
+      {1000, 100, 0.1f, 0.52659901868526782},       // R: pbinom(100, 1000, 0.10000000149011612)
+      {16000, 4000, 0.25f, 0.50424866422150871},    // R: pbinom(4000, 16000, 0.25)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "FNBinomial(" << c.n << ", " << c.k << ", " << c.p << ")");
@@ -340,8 +339,7 @@ TEST(DistributionBinomial, MatchesRForCountsBeyondATrillion) {
               Tol(9.7730258073051701e-01));
   // Few successes among 2^100 trials stay with the incomplete beta.
   // R: pbinom(1000, 2^100, 2^-90)
-  EXPECT_NEAR(FNBinomial(two100, 1000.0f, std::ldexp(1.0f, -90)), 0.23208977243022208,
-              Tol(0.23208977243022208));
+  EXPECT_NEAR(FNBinomial(two100, 1000.0f, std::ldexp(1.0f, -90)), 0.23208977243022208, Tol(0.23208977243022208));
 }
 
 // P(X <= k) for k = 0..n, summed term by term in long double from b(0) = q^n and
@@ -397,28 +395,34 @@ TEST(DistributionUpperTail, OneMinusLowerTailIsGoodToTheFloatSpacingBelowOne) {
   // 1 - F is exact in float for F >= 1/2, so its error is that of F: half a step of the float
   // grid below 1, 2^-25.  We allow one full step, 2^-24 = 6e-8.
   constexpr double kStep = 0x1p-24;
-  EXPECT_NEAR(1.0f - FNGauss(5.0f), 2.8665157187919391e-07, kStep);  // R: pnorm(5, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNGauss(4.0f), 3.1671241833119924e-05, kStep);  // R: pnorm(4, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNChi(1, 30.0f), 4.3204630578274968e-08, kStep);  // R: pchisq(30, 1, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNChi(5, 25.0f), 0.00013933379118562616, kStep);  // R: pchisq(25, 5, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNChi(100, 180.0f), 1.6494985017178244e-06,
-              kStep);  // R: pchisq(180, 100, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNFisher(1, 32000, 25.0f), 5.7632945771141589e-07,
-              kStep);  // R: pf(25, 1, 32000, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNFisher(5, 10, 12.0f), 0.00057721606687745396,
-              kStep);  // R: pf(12, 5, 10, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNBinomial(20.0f, 19.0f, 0.5f), 9.5367431640624947e-07,
-              kStep);  // R: pbinom(19, 20, 0.5, lower.tail = FALSE)
-  EXPECT_NEAR(1.0f - FNBinomial(100.0f, 70.0f, 0.5f), 1.6080007647833161e-05,
-              kStep);  // R: pbinom(70, 100, 0.5, lower.tail = FALSE)
+  const struct {
+    const char* call;
+    float lower;
+    double upper;
+  } cases[] = {
+      {"FNGauss(5)", FNGauss(5.0f), 2.8665157187919391e-07},            // R: pnorm(5, lower.tail = FALSE)
+      {"FNGauss(4)", FNGauss(4.0f), 3.1671241833119924e-05},            // R: pnorm(4, lower.tail = FALSE)
+      {"FNChi(1, 30)", FNChi(1, 30.0f), 4.3204630578274968e-08},        // R: pchisq(30, 1, lower.tail = FALSE)
+      {"FNChi(5, 25)", FNChi(5, 25.0f), 0.00013933379118562616},        // R: pchisq(25, 5, lower.tail = FALSE)
+      {"FNChi(100, 180)", FNChi(100, 180.0f), 1.6494985017178244e-06},  // R: pchisq(180, 100, lower.tail = FALSE)
+      // R: pf(25, 1, 32000, lower.tail = FALSE)
+      {"FNFisher(1, 32000, 25)", FNFisher(1, 32000, 25.0f), 5.7632945771141589e-07},
+      // R: pf(12, 5, 10, lower.tail = FALSE)
+      {"FNFisher(5, 10, 12)", FNFisher(5, 10, 12.0f), 0.00057721606687745396},
+      // R: pbinom(19, 20, 0.5, lower.tail = FALSE)
+      {"FNBinomial(20, 19, 0.5)", FNBinomial(20.0f, 19.0f, 0.5f), 9.5367431640624947e-07},
+      // R: pbinom(70, 100, 0.5, lower.tail = FALSE)
+      {"FNBinomial(100, 70, 0.5)", FNBinomial(100.0f, 70.0f, 0.5f), 1.6080007647833161e-05},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(1.0f - c.lower, c.upper, kStep) << c.call;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Arguments outside the reported ranges: every function returns normally with a finite value,
 // a probability stays within [0, 1], and the documented choices hold.
 
-const float kOddFloats[] = {kNaN,  -kInf, -FLT_MAX, -1e30f, -1.0f, -0.0f, 0.0f,    FLT_TRUE_MIN,
-                            FLT_MIN, 0.5f, 1.0f,     1.5f,   1e30f, FLT_MAX, kInf};
+const float kOddFloats[] = {kNaN,    -kInf, -FLT_MAX, -1e30f, -1.0f, -0.0f,   0.0f, FLT_TRUE_MIN,
+                            FLT_MIN, 0.5f,  1.0f,     1.5f,   1e30f, FLT_MAX, kInf};
 const int kOddInts[] = {INT_MIN, -1, 0, 1, 2, 32000, INT_MAX};
 
 void ExpectProbability(float value) {
@@ -511,12 +515,12 @@ TEST(DistributionOutOfRange, FQuantileStaysFiniteAtTheEnds) {
 }
 
 TEST(DistributionOutOfRange, BinomialCountsAndProbabilitiesAtTheEdges) {
-  EXPECT_EQ(FNBinomial(10.0f, -1.0f, 0.5f), 0.0f);   // k < 0
-  EXPECT_EQ(FNBinomial(10.0f, 12.0f, 0.5f), 1.0f);   // k > n
-  EXPECT_EQ(FNBinomial(-5.0f, 0.0f, 0.5f), 1.0f);    // n < 0 counts as no trials
-  EXPECT_EQ(FNBinomial(10.0f, 3.0f, 0.0f), 1.0f);    // X = 0
+  EXPECT_EQ(FNBinomial(10.0f, -1.0f, 0.5f), 0.0f);  // k < 0
+  EXPECT_EQ(FNBinomial(10.0f, 12.0f, 0.5f), 1.0f);  // k > n
+  EXPECT_EQ(FNBinomial(-5.0f, 0.0f, 0.5f), 1.0f);   // n < 0 counts as no trials
+  EXPECT_EQ(FNBinomial(10.0f, 3.0f, 0.0f), 1.0f);   // X = 0
   EXPECT_EQ(FNBinomial(10.0f, 3.0f, -0.5f), 1.0f);
-  EXPECT_EQ(FNBinomial(10.0f, 3.0f, 1.0f), 0.0f);    // X = n
+  EXPECT_EQ(FNBinomial(10.0f, 3.0f, 1.0f), 0.0f);  // X = n
   EXPECT_EQ(FNBinomial(10.0f, 3.0f, 1.5f), 0.0f);
   EXPECT_EQ(FNBinomial(kInf, 3.0f, 0.5f), 0.0f);
   EXPECT_EQ(FNBinomial(kNaN, 3.0f, 0.5f), 1.0f);

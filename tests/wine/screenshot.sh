@@ -7,6 +7,8 @@
 # (after the SCRIPT's actions, if one is given, e.g. to type values first), takes a picture of the
 # whole screen with ImageMagick's `import`, then cancels.  Uses the build of run_e2e.sh (build-win,
 # or build-win64 where the machine runs no 32-bit programs; VELTRUM_WINE_ARCH forces one).
+# With VELTRUM_SHOT_VIEWER=1 the viewer of OSTREL.DLL really opens, and when the script computes
+# a report (e.g. "type 102 0", "type 103 7", "enter") the picture shows the viewer instead.
 set -eu
 
 OUT=$(realpath -m "${1:?usage: screenshot.sh OUTPUT.png [LETTER [DATAFILE [SCRIPT]]]}")
@@ -25,6 +27,7 @@ export WINEPREFIX="$WORK/prefix" WINEARCH="$ARCH" WINEDEBUG=-all WINEDLLOVERRIDE
 trap 'wineserver -k > /dev/null 2>&1; rm -rf "$WORK"' EXIT
 
 APP="$WINEPREFIX/drive_c/veltrum"
+if [ -n "${VELTRUM_SHOT_VIEWER:-}" ]; then LOG_ENV="env -u OSTREL_LOG"; else LOG_ENV="env OSTREL_LOG='C:\\veltrum\\ostrel.log'"; fi
 cat > "$WORK/inside.sh" << EOF
 set -eu
 "$WINE" wineboot -i > /dev/null 2>&1
@@ -38,7 +41,7 @@ cp "$BUILD/VELTRUM.DLL" "$BUILD/OSTREL.DLL" "$BUILD/testhost.exe" "$APP/"
 if [ -n "$SCRIPT" ]; then cp "$SCRIPT" "$APP/shot.script"; else : > "$APP/shot.script"; fi
 cd "$APP"
 # The host waits 8 seconds before it cancels the dialog the script leaves open.
-OSTREL_LOG='C:\\veltrum\\ostrel.log' "$WINE" testhost.exe VELTRUM.DLL "$LETTER" "$DATA" shot.script --pause 8 \
+$LOG_ENV "$WINE" testhost.exe VELTRUM.DLL "$LETTER" "$DATA" shot.script --pause 8 \
   > "$WORK/host.out" 2>&1 &
 for _ in \$(seq 1 300); do grep -q "^PAUSE " "$WORK/host.out" 2>/dev/null && break; sleep 0.2; done
 sleep 1

@@ -14,7 +14,8 @@
 //     Escape (under --pause, only after that many seconds: time to take a picture);
 //   - a message box is logged and answered with the script's next action when that is an "answer",
 //     otherwise with OK, or with No (Yes under --yes) when it asks Yes or No;
-//   - a viewer window of OSTREL.DLL (when it runs without OSTREL_LOG) is logged and closed.
+//   - a viewer window of OSTREL.DLL (when it runs without OSTREL_LOG) is logged and closed (under
+//     --pause, the first one only after that many seconds).
 //
 // Standard output, one event a line, UTF-8, a carriage return inside a text written as "\r" and a
 // line feed as "\n":
@@ -128,6 +129,7 @@ struct Session {
   HANDLE finished = nullptr;  // Veltrum has returned
   std::deque<Action> actions;
   int errors = 0;
+  bool viewer_paused = false;  // --pause holds the first viewer too
   std::deque<std::string> texts;  // texts handed to controls live as long as the session
 };
 
@@ -226,6 +228,11 @@ void answer_box(Session& session, HWND box) {
 
 void close_viewer(Session& session, HWND viewer) {
   say("VIEWER " + window_text(viewer));
+  if (session.options.pause_ms && !session.viewer_paused) {
+    session.viewer_paused = true;
+    say("PAUSE " + std::to_string(session.options.pause_ms / 1000));
+    Sleep(session.options.pause_ms);
+  }
   PostMessageA(viewer, WM_CLOSE, 0, 0);
   wait_gone(viewer, "the viewer", session.options.step_timeout_ms);
 }
@@ -286,6 +293,8 @@ void perform(Session& session, HWND dialog, const Action& a) {
   const bool combo = takes_control && lstrcmpiA(class_name(control).c_str(), "ComboBox") == 0;
   switch (a.verb) {
     case Verb::type: {
+      // Into the field as a user goes there (the dialog manager moves the focus), then the text.
+      send_and_wait(session, dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
       session.texts.push_back(utf8_to_cp1252(a.text));
       send_now(session, control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(session.texts.back().c_str()));
       break;
