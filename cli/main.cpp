@@ -25,7 +25,7 @@ constexpr int exit_report = 0, exit_no_report = 1, exit_usage = 2;
 
 struct Options {
   std::string report_copy, script_file;
-  bool raw = false, quiet = false, yes = false;
+  bool raw = false, quiet = false, yes = false, print_script = false;
 };
 
 std::string read_file(const std::string& path) {
@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
   app.add_flag("--raw", opt.raw, "Show the report's bytes unchanged (Windows-1252, CR LF)");
   app.add_flag("--quiet", opt.quiet, "Show nothing; only write the report file");
   app.add_flag("--yes", opt.yes, "Answer Yes to Yes/No questions (default: No)");
+  app.add_flag("--print-script", opt.print_script,
+               "Print the dialog actions the options stand for, as a --script file, and run nothing");
   app.add_option("--script", opt.script_file,
                  "Play a recorded session of dialog actions (see the README) instead of the letter's options")
       ->type_name("FILE");
@@ -113,6 +115,11 @@ int main(int argc, char** argv) {
       std::cerr << "veltrum: " << e.what() << "\n";
       return exit_usage;
     }
+  }
+
+  if (opt.print_script) {
+    for (const auto& action : actions) std::cout << veltrum::script::to_string(action) << "\n";
+    return exit_report;
   }
 
   veltrum::headless::Settings settings;

@@ -1,6 +1,7 @@
 // VELTRUM.DLL: the loader entry, the two exports, and the one module object.
 
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include <new>
@@ -37,8 +38,8 @@ std::string copy_byte_string(const char* text) {
 // Nothing may unwind into the host.  Should the module fail where its own traps do not reach
 // (memory for the module object itself), the host gets the module's last-resort message.
 void last_resort_message() {
-  MessageBoxA(GetForegroundWindow(), "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.",
-              "Achtung!", 0x2010);
+  MessageBoxA(GetForegroundWindow(), "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.", "Achtung!",
+              0x2010);
   veltrum::win32::reset_fpu();
 }
 

@@ -21,9 +21,7 @@ inline std::uint16_t x87_control_word() {
   return cw;
 }
 
-inline void set_x87_control_word(std::uint16_t cw) {
-  asm volatile("fnclex\n\tfldcw %0" : : "m"(cw) : "memory");
-}
+inline void set_x87_control_word(std::uint16_t cw) { asm volatile("fnclex\n\tfldcw %0" : : "m"(cw) : "memory"); }
 
 inline std::uint32_t mxcsr() {
   std::uint32_t value = 0;

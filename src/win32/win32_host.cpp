@@ -116,18 +116,14 @@ Rect Win32DialogWindow::window_rect() const {
   return Rect{r.left, r.top, r.right, r.bottom};
 }
 
-void Win32DialogWindow::move(int x, int y) {
-  SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
+void Win32DialogWindow::move(int x, int y) { SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }
 
 void Win32DialogWindow::end(int result) { EndDialog(dialog_, result); }
 
 // ---------------------------------------------------------------------------------------------
 // Win32Host.
 
-HINSTANCE Win32Host::instance() const {
-  return module_ ? reinterpret_cast<HINSTANCE>(module_->instance) : nullptr;
-}
+HINSTANCE Win32Host::instance() const { return module_ ? reinterpret_cast<HINSTANCE>(module_->instance) : nullptr; }
 
 HWND Win32Host::host_window() const { return module_ ? reinterpret_cast<HWND>(module_->host_window) : nullptr; }
 
@@ -135,8 +131,8 @@ int Win32Host::dialog(std::string_view template_name, DialogProcedure& procedure
   DialogCall call;
   call.procedure = &procedure;
   const std::string name = z(template_name);
-  const INT_PTR result = DialogBoxParamA(instance(), name.c_str(), host_window(), dialog_trampoline,
-                                         reinterpret_cast<LPARAM>(&call));
+  const INT_PTR result =
+      DialogBoxParamA(instance(), name.c_str(), host_window(), dialog_trampoline, reinterpret_cast<LPARAM>(&call));
   if (call.error) std::rethrow_exception(call.error);
   // -1: the dialog could not be created (no such template).  There is no end value then; the
   // test sees a cancelled dialog rather than a report that was never written.

@@ -160,5 +160,13 @@ check "column beyond the variables is a usage error" test $? -eq 2
 check "all groups is for K only" test $? -eq 2
 check "help names --group-var" grep -q -- "--group-var" <("$veltrum" K --help)
 
+"$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
+check "print-script exit status" test $? -eq 0
+check "print-script actions" test "$(cat "$work/out")" = "$(printf 'type 101 Würfel\ntype 102 12,5\ntype 103 3\nenter')"
+"$veltrum" --print-script H --n1 1 --n2 1 >"$work/script"
+"$veltrum" --script "$work/script" --quiet --report "$work/a" H
+"$veltrum" --quiet --report "$work/b" H --n1 1 --n2 1
+check "a printed script replays the same session" cmp -s "$work/a" "$work/b"
+
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end tests of the Windows build under Wine.
 #
-#   tests/wine/run_e2e.sh            (from the repository root, after the builds below)
+#   tests/wine/run_e2e.sh [BUILD_WIN [NATIVE_BUILD]]
 #
-# Needs: the 32-bit cross build in build-win (cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake),
-# the native `veltrum` (build/veltrum, build-native-win-e2e/veltrum or $VELTRUM_NATIVE), and the
-# packages of tests/wine/install.sh.  Installs nothing.
+# Needs: the 32-bit cross build (BUILD_WIN, default build-win; cmake
+# -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake), the native `veltrum` (NATIVE_BUILD/veltrum, else
+# $VELTRUM_NATIVE, build/veltrum or build-native-win-e2e/veltrum), and the packages of
+# tests/wine/install.sh.  Installs nothing.
 #
 # 1. Static checks of build-win: VELTRUM.DLL exports exactly LIBMAIN and Veltrum (stdcall, 12 bytes
 #    of arguments), imports Ausgabe from OSTREL.DLL by name, needs no MinGW run-time DLL, and holds
@@ -25,7 +26,8 @@
 set -u
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD32=${VELTRUM_BUILD_WIN:-$ROOT/build-win}
+BUILD32=${1:-${VELTRUM_BUILD_WIN:-$ROOT/build-win}}
+[ $# -ge 2 ] && [ -x "$2/veltrum" ] && VELTRUM_NATIVE="$2/veltrum"
 BUILD64=${VELTRUM_BUILD_WIN64:-$ROOT/build-win64}
 HERE="$ROOT/tests/wine"
 
@@ -75,9 +77,10 @@ case "$ARCH" in
     if [ ! -f "$BUILD64/VELTRUM.DLL" ] || [ ! -f "$BUILD64/testhost.exe" ] || [ ! -f "$BUILD64/OSTREL.DLL" ] ||
        [ -n "$(find "$ROOT/src" "$ROOT/resources" "$ROOT/tools" "$ROOT/tests/wine" -newer "$BUILD64/VELTRUM.DLL" -type f 2>/dev/null | head -1)" ]; then
       echo "building $BUILD64"
+      mkdir -p "$BUILD64"
       { cmake -S "$ROOT" -B "$BUILD64" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" &&
-        cmake --build "$BUILD64" -j2; } > "$BUILD64.log" 2>&1 ||
-        { fail "build-win64" "the 64-bit build failed, see $BUILD64.log"; finish; }
+        cmake --build "$BUILD64" -j2; } > "$BUILD64/e2e-build.log" 2>&1 ||
+        { fail "build-win64" "the 64-bit build failed, see $BUILD64/e2e-build.log"; finish; }
     fi
     ;;
   *)
@@ -234,5 +237,84 @@ expect m_information "exactly one Ausgabe call, naming C:\\Hilfe." \
   [ "$(cat "$WORK/m_information.log")" = "Ausgabe|C:\\Hilfe.|$rect"$'\r' ]
 expect m_information "the information file C:\\Hilfe exists" [ -s "$DRIVE_C/Hilfe" ]
 expect m_information "no dialog, no message" [ "$(count_lines m_information '^\(DIALOG\|MESSAGE\) ')" = 0 ]
+
+# --- (e) U: a data file, the variable lists, the listing box --------------------------------------
+# The same data file under C:\ on both sides, so that the report's "Eingabedatei ist" line agrees.
+if [ -f "$ROOT/examples/toothgrowth.dat" ]; then
+  cp "$ROOT/examples/toothgrowth.dat" "$DRIVE_C/toothgrowth.dat"
+  run_case u_data_file U 'C:\toothgrowth.dat' <<'EOF_SCRIPT'
+# Gruppenvariable: supp (variable 2, entry 1); target: len (variable 1, entry 0); groups 1 and 2;
+# list the values read.
+pick 201 1
+pick 401 0
+type 403 1
+type 404 2
+tick 407
+enter
+escape
+EOF_SCRIPT
+  expect u_data_file "testhost played the script (exit 0)" status_is u_data_file 0
+  expect u_data_file "RESULT 0" has_line u_data_file "RESULT 0"
+  expect u_data_file "exactly one Ausgabe call" [ "$(count_lines u_data_file '^Ausgabe|' log)" = 1 ]
+  expect u_data_file "no message" [ "$(count_lines u_data_file '^MESSAGE ')" = 0 ]
+  if [ -f "$DRIVE_C/Ausgabe" ] && [ -n "$NATIVE" ]; then
+    cp "$DRIVE_C/Ausgabe" "$WORK/u_data_file.wine.txt"
+    mkdir -p "$WORK/native-C"
+    cp "$ROOT/examples/toothgrowth.dat" "$WORK/native-C/toothgrowth.dat"
+    if SOURCE_DATE_EPOCH=0 VELTRUM_DRIVE_C="$WORK/native-C" "$NATIVE" U --data 'C:\toothgrowth.dat' --group-var supp \
+         --target len --groups 1,2 --list --quiet --report "$WORK/u_data_file.native.txt" > "$WORK/native.out" 2>&1 &&
+       cmp -s <(mask_date "$WORK/u_data_file.wine.txt") <(mask_date "$WORK/u_data_file.native.txt"); then
+      pass "u_data_file: the report equals the native one byte for byte (date masked)"
+    else
+      fail "u_data_file" "the report differs from the native one (or the native veltrum failed: $(head -2 "$WORK/native.out"))"
+      diff <(mask_date "$WORK/u_data_file.native.txt" | iconv -f CP1252 -t UTF-8) \
+           <(mask_date "$WORK/u_data_file.wine.txt" | iconv -f CP1252 -t UTF-8) | head -20 | sed 's/^/    /'
+    fi
+  else
+    fail "u_data_file" "no report file, or no native veltrum to compare with"
+  fi
+fi
+
+# --- (f) Every further letter: the native command's own dialog actions (--print-script) played on
+# the real dialogs, and the two reports compared.  The data files lie under C:\ on both sides.
+same_as_native() {  # same_as_native NAME LETTER DATAFILE VELTRUM_ARGUMENTS...
+  local name=$1 letter=$2 data=$3
+  shift 3
+  if [ -z "$NATIVE" ]; then
+    fail "$name" "no native veltrum to take the dialog actions from"
+    return
+  fi
+  mkdir -p "$WORK/native-C"
+  cp "$ROOT"/examples/*.dat "$WORK/native-C/" 2>/dev/null
+  cp "$ROOT"/examples/*.dat "$DRIVE_C/" 2>/dev/null
+  if ! VELTRUM_DRIVE_C="$WORK/native-C" "$NATIVE" --print-script "$@" > "$WORK/$name.actions" 2> "$WORK/native.out"; then
+    fail "$name" "veltrum --print-script failed: $(head -2 "$WORK/native.out")"
+    return
+  fi
+  run_case "$name" "$letter" "$data" < "$WORK/$name.actions"
+  expect "$name" "testhost played the script (exit 0)" status_is "$name" 0
+  expect "$name" "RESULT 0" has_line "$name" "RESULT 0"
+  expect "$name" "exactly one Ausgabe call" [ "$(count_lines "$name" '^Ausgabe|' log)" = 1 ]
+  if [ ! -f "$DRIVE_C/Ausgabe" ]; then
+    fail "$name" "no report file C:\\Ausgabe in the prefix"
+    return
+  fi
+  cp "$DRIVE_C/Ausgabe" "$WORK/$name.wine.txt"
+  if SOURCE_DATE_EPOCH=0 VELTRUM_DRIVE_C="$WORK/native-C" "$NATIVE" --quiet --report "$WORK/$name.native.txt" "$@" \
+       > "$WORK/native.out" 2>&1 &&
+     cmp -s <(mask_date "$WORK/$name.wine.txt") <(mask_date "$WORK/$name.native.txt"); then
+    pass "$name: the report equals the native one byte for byte (date masked)"
+  else
+    fail "$name" "the report differs from the native one (or the native veltrum failed: $(head -2 "$WORK/native.out"))"
+    diff <(mask_date "$WORK/$name.native.txt" | iconv -f CP1252 -t UTF-8) \
+         <(mask_date "$WORK/$name.wine.txt" | iconv -f CP1252 -t UTF-8) | head -20 | sed 's/^/    /'
+  fi
+}
+
+same_as_native k_all_groups K 'C:\airquality.dat' --data 'C:\airquality.dat' K --group-var Month --target Ozone --groups all --list
+same_as_native k_three_groups K 'C:\plantgrowth.dat' --data 'C:\plantgrowth.dat' K --group-var group --target weight --groups 3,1,2
+same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
+same_as_native g_uniform G "" G --freq 10,20,30
+same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
 
 finish

@@ -3,6 +3,8 @@
 #
 #   tests/wine/screenshot.sh OUTPUT.png [LETTER [DATAFILE [SCRIPT]]]      (default letter H)
 #
+# DATAFILE: a file of this machine, copied to C:\ in the prefix and handed over as C:\<name>.
+#
 # Starts the test host under Xvfb in a fresh Wine prefix, waits until the letter's dialog is up
 # (after the SCRIPT's actions, if one is given, e.g. to type values first), takes a picture of the
 # whole screen with ImageMagick's `import`, then cancels.  Uses the build of run_e2e.sh (build-win,
@@ -22,6 +24,9 @@ ARCH=${VELTRUM_WINE_ARCH:-}
 [ -n "$ARCH" ] || { if can_run_32bit && [ -x /usr/lib/wine/wine ]; then ARCH=win32; else ARCH=win64; fi; }
 if [ "$ARCH" = win32 ]; then WINE=wine BUILD=${VELTRUM_BUILD_WIN:-$ROOT/build-win}; else WINE=/usr/lib/wine/wine64 BUILD=${VELTRUM_BUILD_WIN64:-$ROOT/build-win64}; fi
 
+WIN_DATA=""
+if [ -n "$DATA" ]; then DATA=$(realpath "$DATA"); WIN_DATA="C:\\$(basename "$DATA")"; fi
+
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrum-shot.XXXXXX")
 export WINEPREFIX="$WORK/prefix" WINEARCH="$ARCH" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k > /dev/null 2>&1; rm -rf "$WORK"' EXIT
@@ -39,9 +44,10 @@ wineserver -w
 mkdir -p "$APP"
 cp "$BUILD/VELTRUM.DLL" "$BUILD/OSTREL.DLL" "$BUILD/testhost.exe" "$APP/"
 if [ -n "$SCRIPT" ]; then cp "$SCRIPT" "$APP/shot.script"; else : > "$APP/shot.script"; fi
+if [ -n "$DATA" ]; then cp "$DATA" "$WINEPREFIX/drive_c/"; fi
 cd "$APP"
 # The host waits 8 seconds before it cancels the dialog the script leaves open.
-$LOG_ENV "$WINE" testhost.exe VELTRUM.DLL "$LETTER" "$DATA" shot.script --pause 8 \
+$LOG_ENV "$WINE" testhost.exe VELTRUM.DLL "$LETTER" "$WIN_DATA" shot.script --pause 8 \
   > "$WORK/host.out" 2>&1 &
 for _ in \$(seq 1 300); do grep -q "^PAUSE " "$WORK/host.out" 2>/dev/null && break; sleep 0.2; done
 sleep 1

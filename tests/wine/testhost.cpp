@@ -30,12 +30,13 @@
 //   PAUSE <seconds>                        --pause: the dialog waits before its Escape
 //   ERROR <what went wrong>                a script that does not fit what the module showed
 // Exit code: 0 when the script was played as written, 1 after an ERROR (actions left over, or the
-// library did not give the host its floating-point control word back), 2 for bad arguments or script, 3 when the library or its export is missing, 4 when a step
-// timed out.
+// library did not give the host its floating-point control word back), 2 for bad arguments or script, 3 when the
+// library or its export is missing, 4 when a step timed out.
 //
 // Keep this file ASCII: it is compiled with the module's execution character set.
 
 #include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <oleauto.h>
@@ -70,8 +71,8 @@ std::wstring to_wide(const std::string& text, UINT code_page) {
 
 std::string from_wide(const std::wstring& wide, UINT code_page) {
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
+  const int n =
+      WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
   WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
   return text;
@@ -129,7 +130,7 @@ struct Session {
   HANDLE finished = nullptr;  // Veltrum has returned
   std::deque<Action> actions;
   int errors = 0;
-  bool viewer_paused = false;  // --pause holds the first viewer too
+  bool viewer_paused = false;     // --pause holds the first viewer too
   std::deque<std::string> texts;  // texts handed to controls live as long as the session
 };
 
@@ -152,9 +153,9 @@ void error(Session& session, const std::string& what) {
 bool is_module_dialog(const Session& session, HWND window) {
   const LONG_PTR procedure = GetWindowLongPtrA(window, DWLP_DLGPROC);
   HMODULE owner = nullptr;
-  if (procedure != 0 && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                           reinterpret_cast<LPCSTR>(procedure), &owner))
+  if (procedure != 0 &&
+      GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(procedure), &owner))
     return owner == session.dll;
   // No procedure to go by: a message box has its text in the static control 0xFFFF and no input
   // fields.
@@ -218,8 +219,8 @@ void answer_box(Session& session, HWND box) {
     if (GetDlgItem(box, wanted) != nullptr)
       button = wanted;
     else
-      error(session, "script line " + std::to_string(a.line) + ": '" + to_string(a) +
-                         "' does not fit a box with " + (yes_no ? "Yes and No" : "OK"));
+      error(session, "script line " + std::to_string(a.line) + ": '" + to_string(a) + "' does not fit a box with " +
+                         (yes_no ? "Yes and No" : "OK"));
   }
   say(std::string("ANSWER ") + (button == IDYES ? "yes" : button == IDNO ? "no" : "ok"));
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
@@ -496,8 +497,8 @@ int main() {
 
   session.dll = LoadLibraryW(session.options.dll.c_str());
   if (session.dll == nullptr) {
-    say("ERROR cannot load " + from_wide(session.options.dll, CP_UTF8) + " (error " +
-        std::to_string(GetLastError()) + ")");
+    say("ERROR cannot load " + from_wide(session.options.dll, CP_UTF8) + " (error " + std::to_string(GetLastError()) +
+        ")");
     return 3;
   }
   const auto veltrum = reinterpret_cast<VeltrumEntry>(reinterpret_cast<void*>(GetProcAddress(session.dll, "Veltrum")));
@@ -513,7 +514,8 @@ int main() {
   const HANDLE thread = CreateThread(nullptr, 0, player, &session, 0, nullptr);
   WaitForSingleObject(session.ready, INFINITE);
 
-  BSTR data = SysAllocStringByteLen(session.options.data_file.data(), static_cast<UINT>(session.options.data_file.size()));
+  BSTR data =
+      SysAllocStringByteLen(session.options.data_file.data(), static_cast<UINT>(session.options.data_file.size()));
   BSTR letter = SysAllocStringByteLen(session.options.letter.data(), static_cast<UINT>(session.options.letter.size()));
   set_x87_control_word(host_x87_control_word);
   const unsigned short before = x87_control_word();

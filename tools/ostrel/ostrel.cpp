@@ -192,8 +192,8 @@ void show(HWND owner, const Request& request) {
   }
 
   const std::string caption = "Ausgabe - " + request.path;
-  const HWND viewer = CreateWindowExA(0, window_class, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x,
-                                      y, w, h, IsWindow(owner) ? owner : nullptr, nullptr, instance, nullptr);
+  const HWND viewer = CreateWindowExA(0, window_class, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, w,
+                                      h, IsWindow(owner) ? owner : nullptr, nullptr, instance, nullptr);
   if (!viewer) return;
 
   const HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
