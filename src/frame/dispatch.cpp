@@ -76,8 +76,7 @@ std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalog
       return 0;
     }
   } catch (...) {
-    module.host.message_box(join_lines({"Fehlerhafte System-Konfiguration.", "Die Berechnung ist nicht möglich."}),
-                            style::stop, caption::system_error);
+    module.host.message_box(last_resort_text, style::stop, caption::system_error);
     return 0;
   }
 }

@@ -27,6 +27,9 @@ inline constexpr unsigned access = 0x1010;          // hand, OK, system-modal
 inline constexpr unsigned information = 0x2040;     // information, OK, task-modal
 }  // namespace style
 
+// The text of the last-resort error trap.
+inline constexpr std::string_view last_resort_text = "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.";
+
 // Button results.
 inline constexpr int answer_ok = 1, answer_yes = 6, answer_no = 7;
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frame/dispatch.hpp"
+#include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "win32/exports.hpp"
 #include "win32/fpu.hpp"
@@ -38,8 +39,8 @@ std::string copy_byte_string(const char* text) {
 // Nothing may unwind into the host.  Should the module fail where its own traps do not reach
 // (memory for the module object itself), the host gets the module's last-resort message.
 void last_resort_message() {
-  MessageBoxA(GetForegroundWindow(), "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.", "Achtung!",
-              0x2010);
+  MessageBoxA(GetForegroundWindow(), std::string(veltrum::last_resort_text).c_str(),
+              std::string(veltrum::caption::system_error).c_str(), veltrum::style::stop);
   veltrum::win32::reset_fpu();
 }
 
