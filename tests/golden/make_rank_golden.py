@@ -223,3 +223,21 @@ k_lines += ["", "",
             "Nemenyi, P.: Distribution-free multiple comparisons. Dissertation, Princeton 1963;",
             "   Hollander, M., Wolfe, D.A.: Nonparametric Statistical Methods, Kap. 6. Wiley 1999."]
 write("K_chickwts.txt", k_lines)
+
+
+# ---- the same reports with the data listed ---------------------------------------------------
+# Per group: a blank line, "Gruppe" with the group number in the plain number form and its
+# trailing blank, a blank line, each value as its position in "###:" and the adaptive field, a
+# blank line; the input block's closing blank line follows the listing.
+def listing(groups):
+    lines = []
+    for g, values in groups:
+        lines += ["", "Gruppe " + str(g) + " ", ""]
+        lines += [str(j).rjust(3) + ":" + adaptive(f32(v)) for j, v in enumerate(values, start=1)]
+        lines += [""]
+    return lines
+
+
+# header (5 lines), blank, "Eingabedatei ist", "  davon Variable", blank: 9 lines before the listing.
+write("U_toothgrowth_listing.txt", u_lines[:9] + listing([(2, OJ), (1, VC)]) + u_lines[9:])
+write("K_chickwts_listing.txt", k_lines[:9] + listing(GROUPS.items()) + k_lines[9:])

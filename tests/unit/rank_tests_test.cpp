@@ -47,6 +47,22 @@ std::vector<std::pair<int, std::string>> tooth_growth() {
   return rows;
 }
 
+// R's chickwts, feeds casein, horsebean, linseed, meatmeal as groups 3, 11, 5, 8, one record of
+// each feed in turn (so the groups appear in this order).
+std::vector<std::pair<int, std::string>> chick_weights() {
+  const std::vector<std::vector<const char*>> feeds = {
+      {"368", "390", "379", "260", "404", "318", "352", "359", "216", "222", "283", "332"},
+      {"179", "160", "136", "227", "217", "168", "108", "124", "143", "140"},
+      {"309", "229", "181", "141", "260", "203", "148", "169", "213", "257", "244", "271"},
+      {"325", "257", "303", "315", "380", "153", "263", "242", "206", "344", "258"}};
+  const int numbers[] = {3, 11, 5, 8};
+  std::vector<std::pair<int, std::string>> rows;
+  for (std::size_t j = 0; j < 12; ++j)
+    for (std::size_t f = 0; f < 4; ++f)
+      if (j < feeds[f].size()) rows.push_back({numbers[f], feeds[f][j]});
+  return rows;
+}
+
 TEST(RankTests, UReportMatchesTheGoldenFile) {
   DataSession s;
   s.write_records(tooth_growth());
@@ -59,24 +75,25 @@ TEST(RankTests, UReportMatchesTheGoldenFile) {
 }
 
 TEST(RankTests, KReportMatchesTheGoldenFile) {
-  // R's chickwts, feeds casein, horsebean, linseed, meatmeal as groups 3, 11, 5, 8, one record
-  // of each feed in turn (so the groups appear in this order).
-  const std::vector<std::vector<const char*>> feeds = {
-      {"368", "390", "379", "260", "404", "318", "352", "359", "216", "222", "283", "332"},
-      {"179", "160", "136", "227", "217", "168", "108", "124", "143", "140"},
-      {"309", "229", "181", "141", "260", "203", "148", "169", "213", "257", "244", "271"},
-      {"325", "257", "303", "315", "380", "153", "263", "242", "206", "344", "258"}};
-  const int numbers[] = {3, 11, 5, 8};
-  std::vector<std::pair<int, std::string>> rows;
-  for (std::size_t j = 0; j < 12; ++j)
-    for (std::size_t f = 0; f < 4; ++f)
-      if (j < feeds[f].size()) rows.push_back({numbers[f], feeds[f][j]});
   DataSession s;
-  s.write_records(rows);
+  s.write_records(chick_weights());
   EXPECT_EQ(s.run_letter("K", all_groups), 0);
   EXPECT_TRUE(s.host.messages().empty());
   EXPECT_EQ(s.host.dialogs_shown(), (std::vector<std::string>{"KRUSKAL", "KRUSKAL"}));
   EXPECT_EQ(s.report(), testing::read_bytes(VELTRUM_GOLDEN_DIR "/K_chickwts.txt"));
+}
+
+TEST(RankTests, ListedReportsMatchTheGoldenFiles) {
+  // The same sessions with "In der Ausgabe die eingelesenen Daten auflisten" ticked.
+  DataSession u;
+  u.write_records(tooth_growth());
+  u.run_letter("U", "tick 407\n" + two_groups(2, 1));
+  EXPECT_EQ(u.report(), testing::read_bytes(VELTRUM_GOLDEN_DIR "/U_toothgrowth_listing.txt"));
+
+  DataSession k;
+  k.write_records(chick_weights());
+  k.run_letter("K", "tick 407\n" + all_groups);
+  EXPECT_EQ(k.report(), testing::read_bytes(VELTRUM_GOLDEN_DIR "/K_chickwts_listing.txt"));
 }
 
 TEST(RankTests, LetterKWithTwoGroupsWritesTheUReport) {
