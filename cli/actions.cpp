@@ -1,23 +1,222 @@
+// The dialog actions a letter's options stand for, generated from its option table.
+//
+// The actions come in a fixed order whatever the order of the options: ticks, then the choices in
+// lists, then typed texts and fields, then the value-by-value entries; a final Enter ("&Rechnen")
+// follows unless an entry ends the dialog itself.
+#include <memory>
+
+#include "frame/data_file.hpp"
+#include "frame/module.hpp"
+#include "headless/codepage.hpp"
+#include "headless/headless_host.hpp"
 #include "letters.hpp"
 
 namespace veltrum::cli {
 
-script::Action type_action(int id, const std::string& utf8_text) {
+namespace {
+
+constexpr const char* var_rule =
+    "VAR: a variable's name as the header line of the data file gives it, or its column number (1 for the "
+    "first variable); a name is looked for first.";
+constexpr const char* list_rule =
+    "LIST: values separated by commas (30,20,10), in the order they are entered; when a value has a decimal "
+    "comma, separate the values by semicolons instead (\"0,5;0,3;0,2\").";
+constexpr std::string_view all_word = "all";
+
+script::Action action(script::Verb verb, int id = 0, std::string text = {}, int index = 0) {
   script::Action a;
-  a.verb = script::Verb::type, a.id = id, a.text = utf8_text;
+  a.verb = verb, a.id = id, a.text = std::move(text), a.index = index;
   return a;
 }
 
-script::Action pick_action(int id, int index) {
-  script::Action a;
-  a.verb = script::Verb::pick, a.id = id, a.index = index;
-  return a;
+bool whole_number(const std::string& text) {
+  return !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-script::Action key_action(script::Verb enter_or_escape) {
-  script::Action a;
-  a.verb = enter_or_escape;
-  return a;
+// Texts of the catalogue are Windows-1252; the terminal speaks UTF-8.
+std::string utf8(std::string_view cp1252) { return cp1252_to_utf8(std::string(cp1252)); }
+
+int phase(OptionKind kind) {
+  switch (kind) {
+    case OptionKind::tick:
+      return 0;
+    case OptionKind::variable:
+    case OptionKind::variables:
+      return 1;
+    case OptionKind::text:
+    case OptionKind::fields:
+      return 2;
+    case OptionKind::entries:
+    case OptionKind::counted_entries:
+      return 3;
+  }
+  return 2;
+}
+
+// One option's values as parsed.
+struct Given {
+  const LetterOption* option = nullptr;
+  CLI::Option* cli = nullptr;
+  std::string text;
+  bool flag = false;
+};
+
+std::string name_of(const LetterOption& o) { return std::string(o.name); }
+
+std::vector<std::string> plain_list(const Given& g) {
+  if (g.text == all_word) throw CLI::ValidationError(name_of(*g.option), "takes a list of values here, not \"all\"");
+  return list_values(g.text, name_of(*g.option));
+}
+
+std::deque<script::Action> actions_of(const std::vector<Given>& given, const CommonOptions& common) {
+  std::deque<script::Action> out;
+  if (given.empty()) return out;
+  bool ends_itself = false;
+  std::vector<const Given*> entries;
+  for (int p = 0; p <= 3; ++p) {
+    for (const Given& g : given) {
+      const LetterOption& o = *g.option;
+      if (phase(o.kind) != p) continue;
+      switch (o.kind) {
+        case OptionKind::tick:
+          if (g.flag) out.push_back(action(script::Verb::tick, o.control));
+          break;
+        case OptionKind::text:
+          if (*g.cli) out.push_back(action(script::Verb::type, o.control, g.text));
+          break;
+        case OptionKind::variable:
+          if (*g.cli)
+            out.push_back(action(script::Verb::pick, o.control, {},
+                                 column_of(common.data_file, g.text, name_of(o)) - 1 + o.first_entry));
+          break;
+        case OptionKind::variables:
+          for (const auto& var : plain_list(g))
+            out.push_back(action(script::Verb::select, o.control, {},
+                                 column_of(common.data_file, var, name_of(o)) - 1 + o.first_entry));
+          break;
+        case OptionKind::fields: {
+          const auto values = plain_list(g);
+          const int fields = o.second_control != 0 ? 2 : 1;
+          if (static_cast<int>(values.size()) > fields)
+            throw CLI::ValidationError(name_of(o), "takes at most " + std::to_string(fields) + " values");
+          if (values.size() > 0) out.push_back(action(script::Verb::type, o.control, values[0]));
+          if (values.size() > 1) out.push_back(action(script::Verb::type, o.second_control, values[1]));
+          break;
+        }
+        case OptionKind::counted_entries: {
+          ends_itself = true;
+          if (g.text.empty() || g.text == all_word) {
+            out.push_back(action(script::Verb::type, o.second_control, "0"));
+            out.push_back(action(script::Verb::enter));
+            break;
+          }
+          // The number of values, then one value per Enter, then Rechnen once all are in.
+          const auto values = list_values(g.text, name_of(o));
+          out.push_back(action(script::Verb::type, o.second_control, std::to_string(values.size())));
+          out.push_back(action(script::Verb::enter));
+          for (const auto& v : values) {
+            out.push_back(action(script::Verb::type, o.control, v));
+            out.push_back(action(script::Verb::enter));
+          }
+          out.push_back(action(script::Verb::enter));
+          break;
+        }
+        case OptionKind::entries:
+          ends_itself = true;
+          entries.push_back(&g);
+          break;
+      }
+    }
+  }
+  if (!entries.empty()) {
+    // Side by side: one row per Enter, then Enter on the empty fields ends the entry.
+    std::vector<std::vector<std::string>> columns;
+    std::string names;
+    for (const Given* g : entries) {
+      columns.push_back(plain_list(*g));
+      names += (names.empty() ? "" : " and ") + name_of(*g->option);
+    }
+    for (const auto& c : columns)
+      if (c.size() != columns.front().size()) {
+        std::string counts;
+        for (const auto& d : columns) counts += (counts.empty() ? "" : " and ") + std::to_string(d.size());
+        throw CLI::ValidationError(names, "need the same number of values (" + counts + ")");
+      }
+    for (std::size_t row = 0; row < columns.front().size(); ++row) {
+      for (std::size_t k = 0; k < entries.size(); ++k)
+        out.push_back(action(script::Verb::type, entries[k]->option->control, columns[k][row]));
+      out.push_back(action(script::Verb::enter));
+    }
+    for (const Given* g : entries) out.push_back(action(script::Verb::type, g->option->control, ""));
+    out.push_back(action(script::Verb::enter));
+  }
+  if (!ends_itself) out.push_back(action(script::Verb::enter));
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> list_values(const std::string& list, const std::string& option) {
+  std::vector<std::string> values;
+  if (list.empty()) return values;
+  const char separator = list.find(';') != std::string::npos ? ';' : ',';
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t to = list.find(separator, from);
+    values.push_back(list.substr(from, to == std::string::npos ? std::string::npos : to - from));
+    if (values.back().empty()) throw CLI::ValidationError(option, "empty value in the list \"" + list + "\"");
+    if (to == std::string::npos) break;
+    from = to + 1;
+  }
+  return values;
+}
+
+int column_of(const std::string& data_file, const std::string& var, const std::string& option) {
+  headless::HeadlessHost host;  // its messages are not shown: the test shows them again
+  Module module(host);
+  module.data_file_name = data_file;
+  std::int16_t count = 0;
+  read_header(module, count);
+  const std::string name = utf8_to_cp1252(var);
+  for (int i = 1; i <= count; ++i)
+    if (module.data.names[i] == name) return i;
+  if (!whole_number(var)) {
+    if (count == 0)
+      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"");
+    throw CLI::ValidationError(option, "the data file has no variable \"" + var + "\"");
+  }
+  const int column = std::stoi(var);
+  if (column < 1 || (count > 0 && column > count))
+    throw CLI::ValidationError(
+        option, "column " + var + " is not one of the " + std::to_string(count) + " variables of the data file");
+  return column;
+}
+
+LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
+  LetterCommand c;
+  c.test = &test;
+  const auto& options = test.command_line.options;
+  c.command = app.add_subcommand(std::string(test.letter), utf8(test.command_line.summary));
+  auto given = std::make_shared<std::vector<Given>>(options.size());
+  bool vars = false, lists = false;
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    const LetterOption& o = options[i];
+    Given& g = (*given)[i];
+    g.option = &o;
+    if (o.kind == OptionKind::tick) {
+      g.cli = c.command->add_flag(name_of(o), g.flag, utf8(o.help));
+    } else {
+      g.cli = c.command->add_option(name_of(o), g.text, utf8(o.help))->type_name(std::string(o.value_name));
+    }
+    vars = vars || o.value_name.find("VAR") != std::string_view::npos;
+    lists = lists || o.value_name.find("LIST") != std::string_view::npos;
+  }
+  std::string footer;
+  if (vars) footer += var_rule;
+  if (lists) footer += (footer.empty() ? "" : "\n") + std::string(list_rule);
+  if (!footer.empty()) c.command->footer(footer);
+  c.actions = [given](const CommonOptions& common) { return actions_of(*given, common); };
+  return c;
 }
 
 }  // namespace veltrum::cli

@@ -1,4 +1,5 @@
-// Each test letter's command-line options: a subcommand whose options become dialog actions.
+// Each test letter's command-line options: a subcommand built from the letter's option table in
+// the catalogue, whose options become the dialog actions a user would take.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -6,7 +7,9 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "frame/catalogue.hpp"
 #include "headless/script.hpp"
 
 namespace veltrum::cli {
@@ -17,25 +20,22 @@ struct CommonOptions {
 };
 
 struct LetterCommand {
-  std::string letter;
+  const CatalogueEntry* test = nullptr;
   CLI::App* command = nullptr;
   // Called after parsing when the letter was chosen: the actions a user would take in the dialog.
-  // May throw CLI::ValidationError for option values it cannot express.
+  // Throws CLI::ValidationError for option values it cannot express.
   std::function<std::deque<script::Action>(const CommonOptions&)> actions;
 };
 
-// Building blocks for the letters.
-script::Action type_action(int id, const std::string& utf8_text);
-script::Action pick_action(int id, int index);
-script::Action key_action(script::Verb enter_or_escape);
+// The subcommand of one letter, from its option table.
+LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test);
 
-// One registration per letter (in the order --help lists them).
-LetterCommand add_two_frequencies(CLI::App& app);
-LetterCommand add_information(CLI::App& app);
-LetterCommand add_goodness_of_fit(CLI::App& app);
-LetterCommand add_uniform_distribution(CLI::App& app);
-LetterCommand add_binomial(CLI::App& app);
-LetterCommand add_mann_whitney(CLI::App& app);
-LetterCommand add_kruskal_wallis(CLI::App& app);
+// The values of a LIST: split at ";" when the list has one, else at ",".  An empty LIST has no
+// values; an empty value inside a LIST cannot be meant and is refused (naming `option`).
+std::vector<std::string> list_values(const std::string& list, const std::string& option);
+
+// The column of VAR in the data file: a name from its header line (read as the module reads it),
+// or a column number.  Refused (naming `option`) when it is neither.
+int column_of(const std::string& data_file, const std::string& var, const std::string& option);
 
 }  // namespace veltrum::cli

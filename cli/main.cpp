@@ -79,12 +79,10 @@ int main(int argc, char** argv) {
   veltrum::cli::CommonOptions common;
   app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
 
-  const std::vector<veltrum::cli::LetterCommand> letters = {
-      veltrum::cli::add_two_frequencies(app),
-      veltrum::cli::add_information(app),
-      veltrum::cli::add_goodness_of_fit(app), veltrum::cli::add_uniform_distribution(app), veltrum::cli::add_binomial(app),
-      veltrum::cli::add_mann_whitney(app), veltrum::cli::add_kruskal_wallis(app),
-  };
+  // One subcommand for every letter available in this build, from its catalogue entry.
+  std::vector<veltrum::cli::LetterCommand> letters;
+  for (const auto& test : veltrum::test_catalogue())
+    if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
 
   try {
     app.parse(argc, argv);
@@ -99,7 +97,7 @@ int main(int argc, char** argv) {
   std::deque<Action> actions;
   for (const auto& l : letters) {
     if (!l.command->parsed()) continue;
-    letter = l.letter;
+    letter = std::string(l.test->letter);
     try {
       actions = l.actions(common);
     } catch (const CLI::Error& e) {

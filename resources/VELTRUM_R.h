@@ -9,6 +9,10 @@
 // Icon.
 #define IDI_VELTRUM 100
 
+// Texts of the string table: captions that replace a template's own where two tests share it.
+#define IDS_CAPTION_MANTEL_K 51
+#define IDS_CAPTION_MANTEL_2 52
+
 // HAUFIG: comparison of two frequencies.
 #define IDC_HAUFIG_KEYWORD 101
 #define IDC_HAUFIG_N1 102

@@ -24,11 +24,12 @@ void close_all_files(Module& module) { module.report.close(); }
 
 // A test without a trap of its own: a failing statement ends only that test, never the call.
 void call_test(Module& module, const CatalogueEntry& test) {
-  const std::string title(test.title);
+  module.test = &test;
   try {
-    test.entry(module, title);
+    test.entry(module, test);
   } catch (...) {
   }
+  module.test = nullptr;
 }
 
 }  // namespace
@@ -47,7 +48,8 @@ std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalog
     module.host_window = host_window;
     module.rect_text = rectangle_text(module.host.host_window_rect());
 
-    if (letters_without_data_file.find(module.test_letter) == std::string_view::npos &&
+    const CatalogueEntry* test = find_test(catalogue, module.test_letter);
+    if (letters_without_data_file(catalogue).find(module.test_letter) == std::string::npos &&
         !module.host.file_exists(module.data_file_name)) {
       module.host.message_box("Bitte öffnen Sie zuerst eine Datei!", style::open_file_first, caption::caution);
       return 0;
@@ -55,20 +57,19 @@ std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalog
 
     module.remembered = {};
     module.keyword.clear();
-    module.rerun = 0;
-    module.dialog_result = 0;
+    module.rerun = Rerun::no;
+    module.dialog_result = dialog_cancelled;
 
     for (;;) {
-      module.rerun = 0;
+      module.rerun = Rerun::no;
       close_all_files(module);
-      const CatalogueEntry* test = find_test(catalogue, module.test_letter);
       if (test && test->entry) call_test(module, *test);
       close_all_files(module);
-      if (module.rerun == 1) {
-        module.rerun = 0;
+      if (module.rerun == Rerun::yes) {
+        module.rerun = Rerun::no;
         continue;
       }
-      if (module.dialog_result != 0 && module.test_letter != "M") {
+      if (module.dialog_result != dialog_cancelled && test && test->shown_after_run) {
         module.host.repaint_host();
         module.host.viewer(std::string(report_path) + module.rect_text);
         continue;

@@ -37,6 +37,12 @@
 //               p <= 0 -> 1 (X is 0); p >= 1 -> 0 for k < n (X is n).  n = +inf with a finite
 //               k -> 0 (the limit as the number of trials grows).
 //
+// Upper tails: each ...Upper function takes Boost's complement path, cdf(complement(d, x)), which
+// computes the upper tail directly (for the chi-square and F the other incomplete gamma or beta
+// function; for the normal erfc), so a tail of 1e-30 comes back as 1e-30 and not as 0 from
+// 1 - F.  Wherever the lower-tail function returns one of its fallbacks or bounds above, the upper
+// one returns 1 minus it, so that the two always add up to 1 there.
+//
 // Extended precision: the long double arithmetic assumes the x87 unit runs with a 64-bit
 // mantissa (the module's entry sets it).  Left at 53 bits, the results are still good to single
 // precision.
@@ -117,14 +123,17 @@ float quantile_value(long double value, float fallback) {
 // of two floats), so z carries no cancellation.
 constexpr long double kLargeCount = 1e12L;
 
-long double binomial_cdf_large(long double n, long double k, long double p) {
+// The lower tail, or with `upper` the upper one, P(X > k) = Q(z) + phi(z) g (z^2 - 1) / 6.
+long double binomial_cdf_large(long double n, long double k, long double p, bool upper = false) {
   const long double q = 1.0L - p;
   const long double mean = n * p;
   const long double sd = std::sqrt(mean * q);
   const long double z = (k + 0.5L - mean) / sd;
   const long double skewness = (q - p) / sd;
   const Normal standard;
-  return cdf(standard, z) - pdf(standard, z) * skewness * (z * z - 1.0L) / 6.0L;
+  const long double correction = pdf(standard, z) * skewness * (z * z - 1.0L) / 6.0L;
+  if (upper) return cdf(complement(standard, z)) + correction;
+  return cdf(standard, z) - correction;
 }
 
 // Runs a computation; should anything escape the error policy, the fallback is returned.
@@ -217,6 +226,58 @@ float FNBinomial(float n, float k, float p) noexcept {
     }
     const Binomial dist(trials, success_p);
     return probability(cdf(dist, successes), fallback);
+  });
+}
+
+float FNGaussUpper(float x) noexcept {
+  constexpr float fallback = 0.5f;
+  return guarded(fallback, [&] {
+    if (std::isnan(x)) return fallback;
+    if (std::isinf(x)) return x < 0.0f ? 1.0f : 0.0f;
+    return probability(cdf(complement(Normal(), static_cast<long double>(x))), fallback);
+  });
+}
+
+float FNChiUpper(int df, float x) noexcept {
+  constexpr float fallback = 1.0f;
+  return guarded(fallback, [&] {
+    if (df <= 0) return fallback;
+    if (!(x > 0.0f)) return 1.0f;  // also NaN
+    if (std::isinf(x)) return 0.0f;
+    const ChiSquared dist(static_cast<long double>(df));
+    return probability(cdf(complement(dist, static_cast<long double>(x))), fallback);
+  });
+}
+
+float FNFisherUpper(int df1, int df2, float x) noexcept {
+  constexpr float fallback = 1.0f;
+  return guarded(fallback, [&] {
+    if (df1 <= 0 || df2 <= 0) return fallback;
+    if (!(x > 0.0f)) return 1.0f;  // also NaN
+    if (std::isinf(x)) return 0.0f;
+    const FisherF dist(static_cast<long double>(df1), static_cast<long double>(df2));
+    return probability(cdf(complement(dist, static_cast<long double>(x))), fallback);
+  });
+}
+
+float FNBinomialUpper(float n, float k, float p) noexcept {
+  constexpr float fallback = 0.0f;
+  return guarded(fallback, [&] {
+    if (std::isnan(n) || std::isnan(k) || std::isnan(p)) return fallback;
+    long double trials = std::nearbyint(static_cast<long double>(n));
+    if (trials < 0.0L) trials = 0.0L;
+    const long double successes = std::floor(static_cast<long double>(k));
+    if (successes < 0.0L) return 1.0f;
+    if (successes >= trials) return 0.0f;
+    if (p <= 0.0f) return 0.0f;
+    if (p >= 1.0f) return 1.0f;
+    if (std::isinf(trials)) return 1.0f;
+    const long double success_p = p;
+    if (successes + 1.0L >= kLargeCount && trials - successes >= kLargeCount) {
+      return probability(binomial_cdf_large(trials, successes, success_p, true), fallback);
+    }
+    const Binomial dist(trials, success_p);
+    return probability(cdf(complement(dist, successes)), fallback);
   });
 }
 

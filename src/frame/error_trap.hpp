@@ -27,8 +27,8 @@ void run_trapped(Module& module, Routine&& routine) {
   }
   module.report.set_strict(was_strict);
   if (!failed) return;
-  module.dialog_result = 0;
-  module.rerun = 1;
+  module.dialog_result = dialog_cancelled;
+  module.rerun = Rerun::yes;
   attention_box(module.host, index_error ? index_error_text : failure_text);
 }
 

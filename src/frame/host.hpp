@@ -92,6 +92,8 @@ class Host {
   virtual void help(std::string_view file, unsigned context) = 0;
   // The module's own file path (GetModuleFileNameA), empty when unknown.
   virtual std::string module_path() = 0;
+  // A text of the module's string table (LoadStringA), empty when there is none.
+  virtual std::string resource_text(int id) = 0;
 
   virtual LocalTime now() = 0;
   // The file system path for a Windows path such as "C:\Ausgabe." (identity on Windows).

@@ -10,6 +10,7 @@
 #include "frame/checked_array.hpp"
 #include "frame/host.hpp"
 #include "frame/report.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -49,6 +50,8 @@ struct DataFileArrays {
 
 inline constexpr std::string_view report_path = "C:\\Ausgabe.";
 
+struct CatalogueEntry;
+
 struct Module {
   explicit Module(Host& h) : host(h) {}
   Module(const Module&) = delete;
@@ -62,14 +65,16 @@ struct Module {
   std::string data_file_name;
   std::string test_letter;
   std::string rect_text;
+  const CatalogueEntry* test = nullptr;  // the catalogue entry of the test running in this pass
 
-  // Run-state shared by the dispatcher and the tests.
-  std::int32_t dialog_result = 0;
-  std::int16_t rerun = 0;
+  // Run-state shared by the dispatcher and the tests (frame/run_state.hpp).
+  std::int32_t dialog_result = dialog_cancelled;  // dialog_computed: a report was written
+  Rerun rerun = Rerun::no;
   std::string keyword;
   RememberedInputs remembered;
-  std::string cancel_flag = "N";   // "J": the loader stopped the test
-  std::string listing_flag = "N";  // "J": list the data read in the report
+  bool stopped = false;            // the cancel flag: a loader or the test stopped the run; kept
+                                   // between calls, each loader clears it first
+  bool listing = false;            // the listing flag: list the data read in the report
   std::int32_t listing_check = 0;  // the group dialogs' listing check box, 1/0; never reset
 
   WorkArrays work;

@@ -29,6 +29,8 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/test_dialog.hpp"
+#include "frame/test_run.hpp"
 
 namespace veltrum {
 
@@ -47,12 +49,13 @@ std::string with_commas_as_points(std::string text) {
 // The largest whole number not above value + 0.5, held to the 32-bit range by the caller.
 real nearest_whole(real value) { return int_floor(value + 0.5L); }
 
-class BinomDialog : public DialogProcedure {
+class BinomDialog : public TestDialog {
  public:
-  explicit BinomDialog(Module& module) : module_(module) {}
+  explicit BinomDialog(Module& module)
+      : TestDialog(module, {IDC_BINOM_KEYWORD, IDC_BINOM_N, IDC_BINOM_K, IDC_BINOM_THETA}) {}
 
-  bool init(DialogWindow& d) override {
-    centre(module_.host, d);
+ private:
+  bool start(DialogWindow& d) override {
     const auto& r = module_.remembered;
     if (r.wide[remembered_n] > 0) {
       d.set_text(IDC_BINOM_N, number_text_trimmed(static_cast<float>(r.wide[remembered_n])));
@@ -68,25 +71,7 @@ class BinomDialog : public DialogProcedure {
     return true;
   }
 
-  bool command(DialogWindow& d, int id) override {
-    switch (id) {
-      case IDC_LOESCHEN:
-        for (const int field : {IDC_BINOM_KEYWORD, IDC_BINOM_N, IDC_BINOM_K, IDC_BINOM_THETA}) d.set_text(field, "");
-        d.focus(IDC_BINOM_KEYWORD);
-        return true;
-      case IDC_ABBRECHEN:
-        d.end(0);
-        return true;
-      case IDC_RECHNEN:
-        compute_pressed(d);
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  void compute_pressed(DialogWindow& d) {
+  void compute(DialogWindow& d) override {
     module_.keyword = d.text(IDC_BINOM_KEYWORD, keyword_limit);
 
     std::string n_text = d.text(IDC_BINOM_N, number_limit);
@@ -120,10 +105,8 @@ class BinomDialog : public DialogProcedure {
     r.wide[remembered_n] = n;
     r.wide[remembered_k] = k;
     r.real[remembered_theta] = theta0;
-    d.end(1);
+    d.end(dialog_computed);
   }
-
-  Module& module_;
 };
 
 }  // namespace
@@ -249,15 +232,14 @@ void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0
   r.line("           Conover, W.J.: Practical Nonparametric Statistics (1999), Kap. 3.1.");
 }
 
-void binomial_test_entry(Module& module, const std::string& title) {
+void binomial_entry(Module& module, const CatalogueEntry& test) {
   BinomDialog dialog(module);
-  module.dialog_result = module.host.dialog("BINOM", dialog);
-  if (module.dialog_result != 1) return;
-  const std::int32_t n = module.remembered.wide[remembered_n];
-  const std::int32_t k = module.remembered.wide[remembered_k];
-  const float theta0 = module.remembered.real[remembered_theta];
-  open_report(module, title);
-  write_binomial(module, n, k, theta0, binomial_test(n, k, theta0));
+  run_test(module, test, dialog, [&] {
+    const std::int32_t n = module.remembered.wide[remembered_n];
+    const std::int32_t k = module.remembered.wide[remembered_k];
+    const float theta0 = module.remembered.real[remembered_theta];
+    write_binomial(module, n, k, theta0, binomial_test(n, k, theta0));
+  });
 }
 
 }  // namespace veltrum

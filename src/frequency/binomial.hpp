@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "VELTRUM_R.h"
+#include "frame/letter_options.hpp"
+
 namespace veltrum {
 
 struct Module;
+struct CatalogueEntry;
 
 // The confidence levels of the report, in this order.
 inline constexpr std::array<float, 4> binomial_levels = {0.90f, 0.95f, 0.98f, 0.99f};
@@ -46,7 +50,16 @@ BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0);
 // Report lines after the header.
 void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0, const BinomialTest& result);
 
+// Command-line options: what is typed into the dialog BINOM.
+inline constexpr LetterOption binomial_options[] = {
+    {"--keyword", "TEXT", "Keyword (\"Stichwort\")", OptionKind::text, IDC_BINOM_KEYWORD},
+    {"--n", "TEXT", "Number of trials n, typed as given (12,0 reads as 12)", OptionKind::text, IDC_BINOM_N},
+    {"--k", "TEXT", "Number of successes k, typed as given", OptionKind::text, IDC_BINOM_K},
+    {"--theta", "TEXT", "Hypothetical theta, typed as given (a decimal point: 0,5 reads as 0)", OptionKind::text,
+     IDC_BINOM_THETA},
+};
+
 // Test entry: dialog BINOM, computation, report.
-void binomial_test_entry(Module& module, const std::string& title);
+void binomial_entry(Module& module, const CatalogueEntry& test);
 
 }  // namespace veltrum

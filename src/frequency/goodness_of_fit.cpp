@@ -20,6 +20,8 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/test_dialog.hpp"
+#include "frame/test_run.hpp"
 
 namespace veltrum {
 
@@ -41,41 +43,31 @@ std::string with_commas_as_points(std::string text) {
 }
 
 // GLEICH and ANPASS: one category per "&Rechnen" (or Enter); empty fields end the entry.
-class FitDialog : public DialogProcedure {
+class FitDialog : public TestDialog {
  public:
-  FitDialog(Module& module, bool uniform) : module_(module), uniform_(uniform) {}
+  FitDialog(Module& module, bool uniform) : TestDialog(module), uniform_(uniform) {}
 
   int count() const { return count_; }
 
-  bool init(DialogWindow& d) override {
-    centre(module_.host, d);
+ private:
+  bool start(DialogWindow& d) override {
     count_ = 0;
     focus_and_select(d, IDC_FIT_FREQUENCY);
     return true;
   }
 
-  bool command(DialogWindow& d, int id) override {
-    switch (id) {
-      case IDC_ABBRECHEN:
-        d.end(0);
-        return true;
-      case IDC_RECHNEN:
-        if (uniform_)
-          take_frequency(d);
-        else
-          take_pair(d);
-        return true;
-      default:
-        return false;
-    }
+  void compute(DialogWindow& d) override {
+    if (uniform_)
+      take_frequency(d);
+    else
+      take_pair(d);
   }
 
- private:
   // GLEICH: the leading number of the text as typed (no decimal comma), any value.
   void take_frequency(DialogWindow& d) {
     const std::string text = d.text(IDC_FIT_FREQUENCY, field_limit);
     if (text.empty()) {
-      d.end(1);
+      d.end(dialog_computed);
       return;
     }
     if (!room_left(d)) return;
@@ -89,7 +81,7 @@ class FitDialog : public DialogProcedure {
     const std::string f_text = with_commas_as_points(d.text(IDC_FIT_FREQUENCY, field_limit));
     const std::string p_text = with_commas_as_points(d.text(IDC_FIT_PROBABILITY, field_limit));
     if (f_text.empty() && p_text.empty()) {
-      d.end(1);
+      d.end(dialog_computed);
       return;
     }
     if (f_text.empty() || p_text.empty()) {
@@ -123,7 +115,6 @@ class FitDialog : public DialogProcedure {
     d.focus(IDC_FIT_FREQUENCY);
   }
 
-  Module& module_;
   bool uniform_;
   int count_ = 0;
 };
@@ -246,46 +237,45 @@ void write_fit_result(Module& module, const GoodnessOfFit& fit, bool uniform) {
   r.line("Literatur: Conover, W.J.: Practical Nonparametric Statistics (1999), Kap. 4.5.");
 }
 
-void goodness_of_fit_test(Module& module, const std::string& title) {
-  const bool uniform = module.test_letter == "G";
+namespace {
+
+void fit_test(Module& module, const CatalogueEntry& test, bool uniform) {
   FitDialog dialog(module, uniform);
-  module.dialog_result = module.host.dialog(uniform ? "GLEICH" : "ANPASS", dialog);
-  if (module.dialog_result != 1) return;
+  run_test(
+      module, test, dialog,
+      [&] {
+        const int k = dialog.count();
+        std::vector<float> observed, probabilities;
+        for (int i = 1; i <= k; ++i) {
+          observed.push_back(module.work.w2[i]);
+          if (!uniform) probabilities.push_back(module.work.w3[i]);
+        }
+        const GoodnessOfFit fit = fit_statistics(observed, probabilities);
+        // The probabilities give way to the expected frequencies, as the listing shows them.
+        if (!uniform)
+          for (int i = 1; i <= k; ++i) module.work.w3[i] = fit.categories[i - 1].expected;
 
-  run_trapped(module, [&] {
-    const int k = dialog.count();
-    std::vector<float> observed, probabilities;
-    for (int i = 1; i <= k; ++i) {
-      observed.push_back(module.work.w2[i]);
-      if (!uniform) probabilities.push_back(module.work.w3[i]);
-    }
-    const GoodnessOfFit fit = fit_statistics(observed, probabilities);
-    // The probabilities give way to the expected frequencies, as the listing shows them.
-    if (!uniform)
-      for (int i = 1; i <= k; ++i) module.work.w3[i] = fit.categories[i - 1].expected;
+        write_fit_listing(module, fit);
 
-    open_report(module, title);
-    write_fit_listing(module, fit);
-
-    // The checks come after the listing; a failed one shows no report.
-    module.cancel_flag = "N";
-    const auto too_small = [&] {
-      module.cancel_flag = "J";
-      caution_box(module.host, "Der Stichprobenumfang ist zu klein !");
-      module.dialog_result = 0;
-      module.rerun = 1;  // the dialog again, empty
-    };
-    if (fit.too_few_categories) return too_small();
-    if (fit.first_invalid) {
-      module.cancel_flag = "J";
-      caution_box(module.host, "Bitte keine negativen und keine reellen Zahlen verwenden!");
-      module.dialog_result = 0;  // the call ends
-      return;
-    }
-    // All frequencies 0: there is no sample to test, which is a sample too small as well.
-    if (fit.empty_sample) return too_small();
-    write_fit_result(module, fit, uniform);
-  });
+        // The checks come after the listing; a failed one shows no report.
+        module.stopped = false;
+        constexpr std::string_view too_small = "Der Stichprobenumfang ist zu klein !";
+        // Too small: the dialog again, empty.
+        if (fit.too_few_categories) return stop(module, Rerun::yes, too_small);
+        // Fractional or negative frequencies: the call ends.
+        if (fit.first_invalid)
+          return stop(module, Rerun::no, "Bitte keine negativen und keine reellen Zahlen verwenden!");
+        // All frequencies 0: there is no sample to test, which is a sample too small as well.
+        if (fit.empty_sample) return stop(module, Rerun::yes, too_small);
+        write_fit_result(module, fit, uniform);
+      },
+      Trap::test);
 }
+
+}  // namespace
+
+void goodness_of_fit_entry(Module& module, const CatalogueEntry& test) { fit_test(module, test, false); }
+
+void uniform_distribution_entry(Module& module, const CatalogueEntry& test) { fit_test(module, test, true); }
 
 }  // namespace veltrum

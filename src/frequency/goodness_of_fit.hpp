@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "VELTRUM_R.h"
+#include "frame/letter_options.hpp"
+
 namespace veltrum {
 
 struct Module;
+struct CatalogueEntry;
 
 // The most categories the dialog stores (the frequency and probability lists hold 100).
 inline constexpr int fit_capacity = 100;
@@ -59,8 +63,19 @@ GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const fl
 void write_fit_listing(Module& module, const GoodnessOfFit& fit);
 void write_fit_result(Module& module, const GoodnessOfFit& fit, bool uniform);
 
-// Test entry of A and G: dialog ANPASS or GLEICH, then computation and report under the test
-// error trap.
-void goodness_of_fit_test(Module& module, const std::string& title);
+// Command-line options: one category per Enter in the dialogs ANPASS and GLEICH.
+inline constexpr LetterOption goodness_of_fit_options[] = {
+    {"--freq", "LIST", "Observed absolute frequencies, one per category", OptionKind::entries, IDC_FIT_FREQUENCY},
+    {"--prob", "LIST", "Probabilities of the categories under the hypothesis", OptionKind::entries,
+     IDC_FIT_PROBABILITY},
+};
+inline constexpr LetterOption uniform_distribution_options[] = {
+    {"--freq", "LIST", "Observed absolute frequencies, one per category", OptionKind::entries, IDC_FIT_FREQUENCY},
+};
+
+// Test entries of A (dialog ANPASS: frequencies and probabilities) and G (dialog GLEICH:
+// frequencies only); computation and report run under the test error trap.
+void goodness_of_fit_entry(Module& module, const CatalogueEntry& test);
+void uniform_distribution_entry(Module& module, const CatalogueEntry& test);
 
 }  // namespace veltrum

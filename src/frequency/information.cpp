@@ -1,5 +1,6 @@
 #include "frequency/information.hpp"
 
+#include "frame/catalogue.hpp"
 #include "frame/module.hpp"
 
 namespace veltrum {
@@ -32,7 +33,8 @@ constexpr std::string_view text_lines[] = {
 
 }  // namespace
 
-void information_test(Module& module, const std::string& title) {
+void information_entry(Module& module, const CatalogueEntry& test) {
+  const std::string_view title = test.title;
   ReportFile file;
   if (file.create(module.host.real_path(information_path))) {
     file.line("   " + capitals(title));

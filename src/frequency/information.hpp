@@ -6,10 +6,11 @@
 namespace veltrum {
 
 struct Module;
+struct CatalogueEntry;
 
 inline constexpr std::string_view information_path = "C:\\Hilfe.";
 
 // Test entry: writes "C:\Hilfe." and hands it to the viewer itself.
-void information_test(Module& module, const std::string& title);
+void information_entry(Module& module, const CatalogueEntry& test);
 
 }  // namespace veltrum

@@ -11,6 +11,8 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/test_dialog.hpp"
+#include "frame/test_run.hpp"
 
 namespace veltrum {
 
@@ -20,12 +22,12 @@ namespace {
 constexpr int remembered_n1 = 0, remembered_n2 = 1;
 constexpr int frequency_limit = 9, keyword_limit = 254;
 
-class HaufigDialog : public DialogProcedure {
+class HaufigDialog : public TestDialog {
  public:
-  explicit HaufigDialog(Module& module) : module_(module) {}
+  explicit HaufigDialog(Module& module) : TestDialog(module, {IDC_HAUFIG_KEYWORD, IDC_HAUFIG_N1, IDC_HAUFIG_N2}) {}
 
-  bool init(DialogWindow& d) override {
-    centre(module_.host, d);
+ private:
+  bool start(DialogWindow& d) override {
     if (!module_.keyword.empty()) d.set_text(IDC_HAUFIG_KEYWORD, module_.keyword);
     const auto& whole = module_.remembered.whole;
     if (whole[remembered_n1] != 0) d.set_text(IDC_HAUFIG_N1, number_text_trimmed(whole[remembered_n1]));
@@ -34,29 +36,12 @@ class HaufigDialog : public DialogProcedure {
     return true;
   }
 
-  bool command(DialogWindow& d, int id) override {
-    switch (id) {
-      case IDC_LOESCHEN:
-        for (const int field : {IDC_HAUFIG_KEYWORD, IDC_HAUFIG_N1, IDC_HAUFIG_N2}) d.set_text(field, "");
-        d.focus(IDC_HAUFIG_KEYWORD);
-        return true;
-      case IDC_ABBRECHEN:
-        d.end(0);
-        return true;
-      case IDC_RECHNEN:
-        compute_pressed(d);
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  void compute_pressed(DialogWindow& d) {
+  void compute(DialogWindow& d) override {
     auto& whole = module_.remembered.whole;
     module_.keyword = d.text(IDC_HAUFIG_KEYWORD, keyword_limit);
     // Each frequency is stored as read; an empty field only takes the focus.
-    for (const auto& [field, slot] : {std::pair{IDC_HAUFIG_N1, remembered_n1}, std::pair{IDC_HAUFIG_N2, remembered_n2}}) {
+    for (const auto& [field, slot] :
+         {std::pair{IDC_HAUFIG_N1, remembered_n1}, std::pair{IDC_HAUFIG_N2, remembered_n2}}) {
       const auto value = read_whole_number(d, field, frequency_limit);
       if (!value) {
         d.focus(field);
@@ -69,10 +54,8 @@ class HaufigDialog : public DialogProcedure {
       reject(module_.host, d, IDC_HAUFIG_N1, "Bitte überprüfen Sie die Eingabe!");
       return;
     }
-    d.end(1);
+    d.end(dialog_computed);
   }
-
-  Module& module_;
 };
 
 }  // namespace
@@ -91,8 +74,8 @@ TwoFrequencies compare_frequencies(std::int16_t n1, std::int16_t n2) {
 void write_two_frequencies(Module& module, std::int16_t n1, std::int16_t n2, const TwoFrequencies& result) {
   ReportFile& r = module.report;
   write_keyword(module, 1);
-  r.line("Vergleiche die absoluten Häufigkeiten n1=" + number_text_trimmed(n1) + " und n2=" +
-         number_text_trimmed(n2) + ":");
+  r.line("Vergleiche die absoluten Häufigkeiten n1=" + number_text_trimmed(n1) + " und n2=" + number_text_trimmed(n2) +
+         ":");
   r.line();
   if (result.chi < 99)
     r.picture("Prüfgröße Chi²=###.## : ", result.chi);
@@ -109,14 +92,13 @@ void write_two_frequencies(Module& module, std::int16_t n1, std::int16_t n2, con
   r.line("Literatur: Sachs, L.: Angewandte Statistik. Springer-Verlag, Berlin.");
 }
 
-void two_frequencies_test(Module& module, const std::string& title) {
+void two_frequencies_entry(Module& module, const CatalogueEntry& test) {
   HaufigDialog dialog(module);
-  module.dialog_result = module.host.dialog("HAUFIG", dialog);
-  if (module.dialog_result != 1) return;
-  const std::int16_t n1 = module.remembered.whole[remembered_n1];
-  const std::int16_t n2 = module.remembered.whole[remembered_n2];
-  open_report(module, title);
-  write_two_frequencies(module, n1, n2, compare_frequencies(n1, n2));
+  run_test(module, test, dialog, [&] {
+    const std::int16_t n1 = module.remembered.whole[remembered_n1];
+    const std::int16_t n2 = module.remembered.whole[remembered_n2];
+    write_two_frequencies(module, n1, n2, compare_frequencies(n1, n2));
+  });
 }
 
 }  // namespace veltrum

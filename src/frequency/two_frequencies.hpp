@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "VELTRUM_R.h"
+#include "frame/letter_options.hpp"
+
 namespace veltrum {
 
 struct Module;
+struct CatalogueEntry;
 
 struct TwoFrequencies {
   float chi = 0;    // (|n1 - n2| - 1)^2 / n
@@ -22,7 +26,14 @@ TwoFrequencies compare_frequencies(std::int16_t n1, std::int16_t n2);
 // Report lines after the header.
 void write_two_frequencies(Module& module, std::int16_t n1, std::int16_t n2, const TwoFrequencies& result);
 
+// Command-line options: what is typed into the dialog HAUFIG.
+inline constexpr LetterOption two_frequencies_options[] = {
+    {"--keyword", "TEXT", "Keyword (\"Stichwort zum Test\")", OptionKind::text, IDC_HAUFIG_KEYWORD},
+    {"--n1", "TEXT", "First absolute frequency, typed as given", OptionKind::text, IDC_HAUFIG_N1},
+    {"--n2", "TEXT", "Second absolute frequency, typed as given", OptionKind::text, IDC_HAUFIG_N2},
+};
+
 // Test entry: dialog HAUFIG, computation, report.
-void two_frequencies_test(Module& module, const std::string& title);
+void two_frequencies_entry(Module& module, const CatalogueEntry& test);
 
 }  // namespace veltrum

@@ -67,8 +67,8 @@ void HeadlessDialog::clear_items(int id) {
 void HeadlessDialog::insert_item(int id, int position, std::string_view text) {
   if (!has_control(id)) return;
   auto& s = state(id);
-  const auto at = position < 0 || position > static_cast<int>(s.items.size()) ? s.items.size()
-                                                                               : static_cast<std::size_t>(position);
+  const auto at =
+      position < 0 || position > static_cast<int>(s.items.size()) ? s.items.size() : static_cast<std::size_t>(position);
   s.items.insert(s.items.begin() + static_cast<std::ptrdiff_t>(at), std::string(text));
   s.selected.insert(s.selected.begin() + static_cast<std::ptrdiff_t>(at), false);
 }
@@ -126,8 +126,14 @@ std::string default_drive_c() {
   return "veltrum-C";
 }
 
-HeadlessHost::HeadlessHost(Settings settings) : settings_(std::move(settings)), templates_(module_templates()) {
+HeadlessHost::HeadlessHost(Settings settings)
+    : settings_(std::move(settings)), templates_(module_templates()), strings_(module_strings()) {
   if (settings_.drive_c.empty()) settings_.drive_c = default_drive_c();
+}
+
+std::string HeadlessHost::resource_text(int id) {
+  const auto it = strings_.find(id);
+  return it == strings_.end() ? std::string() : it->second;
 }
 
 void HeadlessHost::add_actions(std::deque<script::Action> actions) {
@@ -220,7 +226,8 @@ int HeadlessHost::message_box(std::string_view text, unsigned style, std::string
   int answer = yes_no ? (settings_.default_yes ? 6 : 7) : 1;
   if (!actions_.empty() && actions_.front().verb == script::Verb::answer) {
     const std::string& said = actions_.front().text;
-    if (yes_no && (said == "yes" || said == "no")) answer = said == "yes" ? 6 : 7;
+    if (yes_no && (said == "yes" || said == "no"))
+      answer = said == "yes" ? 6 : 7;
     else if (!yes_no && said != "ok")
       problems_.push_back("script line " + std::to_string(actions_.front().line) + ": '" + said +
                           "' does not answer an OK box");
@@ -234,9 +241,12 @@ int HeadlessHost::message_box(std::string_view text, unsigned style, std::string
 
 int HeadlessHost::metric(Metric which) {
   switch (which) {
-    case Metric::screen_width: return settings_.screen_width;
-    case Metric::screen_height: return settings_.screen_height;
-    case Metric::caption_height: return settings_.caption_height;
+    case Metric::screen_width:
+      return settings_.screen_width;
+    case Metric::screen_height:
+      return settings_.screen_height;
+    case Metric::caption_height:
+      return settings_.caption_height;
   }
   return 0;
 }

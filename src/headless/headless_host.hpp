@@ -80,10 +80,10 @@ struct MessageRecord {
 };
 
 struct Settings {
-  std::string drive_c;          // the directory that stands for "C:\"
+  std::string drive_c;  // the directory that stands for "C:\"
   Rect host_window{0, 0, 640, 480};
   int screen_width = 1024, screen_height = 768, caption_height = 18;
-  bool default_yes = false;     // answer to Yes/No questions the script does not answer
+  bool default_yes = false;             // answer to Yes/No questions the script does not answer
   std::optional<LocalTime> fixed_time;  // otherwise SOURCE_DATE_EPOCH, otherwise the clock
   std::string module_path = "C:\\Kalvo\\VELTRUM.DLL";
 };
@@ -124,6 +124,7 @@ class HeadlessHost : public Host {
   void cursor(Cursor shape) override { cursor_ = shape; }
   void help(std::string_view file, unsigned context) override;
   std::string module_path() override { return settings_.module_path; }
+  std::string resource_text(int id) override;
   LocalTime now() override;
   std::string real_path(std::string_view windows_path) override;
   bool file_exists(std::string_view windows_path) override;
@@ -133,6 +134,7 @@ class HeadlessHost : public Host {
 
   Settings settings_;
   std::map<std::string, DialogTemplate, std::less<>> templates_;
+  std::map<int, std::string> strings_;
   std::deque<script::Action> actions_;
   std::vector<MessageRecord> messages_;
   std::vector<std::string> viewer_calls_, dialogs_shown_, help_calls_, problems_;

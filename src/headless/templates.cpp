@@ -134,13 +134,20 @@ struct Parser {
         c.multi_select = has(style, "LBS_MULTIPLESEL") || has(style, "LBS_EXTENDEDSEL");
       }
     };
-    if (kw == "LTEXT" || kw == "RTEXT" || kw == "CTEXT") texted(ControlKind::static_text);
-    else if (kw == "PUSHBUTTON" || kw == "DEFPUSHBUTTON") texted(ControlKind::button);
-    else if (kw == "GROUPBOX") texted(ControlKind::group_box);
-    else if (kw == "AUTOCHECKBOX" || kw == "CHECKBOX") texted(ControlKind::check_box);
-    else if (kw == "EDITTEXT") plain(ControlKind::edit);
-    else if (kw == "COMBOBOX") plain(ControlKind::combo_box);
-    else if (kw == "LISTBOX") plain(ControlKind::list_box);
+    if (kw == "LTEXT" || kw == "RTEXT" || kw == "CTEXT")
+      texted(ControlKind::static_text);
+    else if (kw == "PUSHBUTTON" || kw == "DEFPUSHBUTTON")
+      texted(ControlKind::button);
+    else if (kw == "GROUPBOX")
+      texted(ControlKind::group_box);
+    else if (kw == "AUTOCHECKBOX" || kw == "CHECKBOX")
+      texted(ControlKind::check_box);
+    else if (kw == "EDITTEXT")
+      plain(ControlKind::edit);
+    else if (kw == "COMBOBOX")
+      plain(ControlKind::combo_box);
+    else if (kw == "LISTBOX")
+      plain(ControlKind::list_box);
     else if (kw == "CONTROL") {
       if (a.size() < 8) fail(line_no, "CONTROL: text, id, class, style, x, y, cx, cy expected");
       c.text = text_of(a[0]);
@@ -152,12 +159,15 @@ struct Parser {
         c.kind = has(style, "BS_AUTOCHECKBOX") || has(style, "BS_CHECKBOX") ? ControlKind::check_box
                  : has(style, "BS_GROUPBOX")                                ? ControlKind::group_box
                                                                             : ControlKind::button;
-      else if (cls == "edit") c.kind = ControlKind::edit;
-      else if (cls == "combobox") c.kind = ControlKind::combo_box;
+      else if (cls == "edit")
+        c.kind = ControlKind::edit;
+      else if (cls == "combobox")
+        c.kind = ControlKind::combo_box;
       else if (cls == "listbox") {
         c.kind = ControlKind::list_box;
         c.multi_select = has(style, "LBS_MULTIPLESEL") || has(style, "LBS_EXTENDEDSEL");
-      } else c.kind = ControlKind::static_text;
+      } else
+        c.kind = ControlKind::static_text;
       place(c, a, 4);
     } else {
       fail(line_no, "unknown control statement " + kw);
@@ -170,7 +180,8 @@ void read_defines(Parser& p, std::string_view header) {
   std::size_t pos = 0;
   while (pos < header.size()) {
     const auto eol = header.find('\n', pos);
-    const std::string_view line = header.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
+    const std::string_view line =
+        header.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
     pos = eol == std::string_view::npos ? header.size() : eol + 1;
     const auto t = tokenize(line, 0);
     if (t.size() >= 3 && t[0].text == "#define") {
@@ -222,15 +233,19 @@ std::map<std::string, DialogTemplate, std::less<>> parse_resource_script(std::st
       continue;
     }
     if (current) {
-      if (kw == "BEGIN" || kw == "{") in_body = true;
-      else if (kw == "CAPTION") current->caption = p.text_of(arguments(tokens, 1).at(0));
-      else if (kw == "STYLE") current->style = Parser::words_of(tokens);
+      if (kw == "BEGIN" || kw == "{")
+        in_body = true;
+      else if (kw == "CAPTION")
+        current->caption = p.text_of(arguments(tokens, 1).at(0));
+      else if (kw == "STYLE")
+        current->style = Parser::words_of(tokens);
       else if (kw == "FONT") {
         const auto a = arguments(tokens, 1);
         if (a.size() < 2) fail(p.line_no, "FONT size, name expected");
         current->font_size = p.number_of(a[0]);
         current->font = p.text_of(a[1]);
-      } else if (kw != "EXSTYLE" && kw != "LANGUAGE") fail(p.line_no, "unknown dialog statement " + kw);
+      } else if (kw != "EXSTYLE" && kw != "LANGUAGE")
+        fail(p.line_no, "unknown dialog statement " + kw);
       continue;
     }
     if (tokens.size() >= 2 && (tokens[1].text == "DIALOG" || tokens[1].text == "DIALOGEX")) {
@@ -245,6 +260,51 @@ std::map<std::string, DialogTemplate, std::less<>> parse_resource_script(std::st
     // Other resources (icons, ...) are of no interest here.
   }
   return templates;
+}
+
+std::map<int, std::string> parse_string_table(std::string_view script, std::string_view header) {
+  Parser p;
+  read_defines(p, header);
+  std::map<int, std::string> strings;
+  enum { outside, table, body } where = outside;
+  std::size_t pos = 0;
+  while (pos < script.size()) {
+    const auto eol = script.find('\n', pos);
+    const std::string_view line =
+        script.substr(pos, eol == std::string_view::npos ? std::string_view::npos : eol - pos);
+    pos = eol == std::string_view::npos ? script.size() : eol + 1;
+    ++p.line_no;
+    if (const auto first = line.find_first_not_of(" \t\r"); first != std::string_view::npos && line[first] == '#') {
+      if (line.find("code_page") != std::string_view::npos) p.utf8 = line.find("65001") != std::string_view::npos;
+      continue;
+    }
+    const auto tokens = tokenize(line, p.line_no);
+    if (tokens.empty()) continue;
+    const std::string& kw = tokens[0].text;
+    if (where == outside) {
+      if (kw == "STRINGTABLE") where = table;
+    } else if (where == table) {
+      if (kw == "BEGIN" || kw == "{") where = body;
+    } else if (kw == "END" || kw == "}") {
+      where = outside;
+    } else {
+      const auto a = arguments(tokens, 0);
+      // ID "text" or ID, "text"
+      if (a.size() == 2) {
+        strings[p.number_of(a[0])] = p.text_of(a[1]);
+      } else if (a.size() == 1 && a[0].size() == 2) {
+        strings[p.number_of({a[0][0]})] = p.text_of({a[0][1]});
+      } else {
+        fail(p.line_no, "string table entry: id and text expected");
+      }
+    }
+  }
+  return strings;
+}
+
+std::map<int, std::string> module_strings() {
+  return parse_string_table(std::string_view(veltrum_resource_script, veltrum_resource_script_size),
+                            std::string_view(veltrum_resource_header, veltrum_resource_header_size));
 }
 
 std::map<std::string, DialogTemplate, std::less<>> module_templates() {

@@ -13,14 +13,14 @@ enum class ControlKind { button, check_box, edit, combo_box, list_box, static_te
 struct ControlTemplate {
   ControlKind kind = ControlKind::static_text;
   int id = -1;
-  std::string text;  // Windows-1252
-  bool multi_select = false;  // list boxes with LBS_MULTIPLESEL or LBS_EXTENDEDSEL
+  std::string text;                  // Windows-1252
+  bool multi_select = false;         // list boxes with LBS_MULTIPLESEL or LBS_EXTENDEDSEL
   int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
 };
 
 struct DialogTemplate {
   std::string name;
-  std::string caption;  // Windows-1252
+  std::string caption;               // Windows-1252
   int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::string font;
   int font_size = 0;
@@ -33,7 +33,12 @@ struct DialogTemplate {
 std::map<std::string, DialogTemplate, std::less<>> parse_resource_script(std::string_view script,
                                                                          std::string_view header);
 
+// The STRINGTABLE entries of a resource script (id and text, Windows-1252).
+std::map<int, std::string> parse_string_table(std::string_view script, std::string_view header);
+
 // The templates of the module's own resource script.
 std::map<std::string, DialogTemplate, std::less<>> module_templates();
+// Its texts.
+std::map<int, std::string> module_strings();
 
 }  // namespace veltrum::headless

@@ -19,7 +19,7 @@ constexpr std::string_view all_groups_text = "0=<Alle>";
 void store_listing(Module& module, const DialogWindow& d) {
   const bool on = d.checked(IDC_GROUPS_LISTING);
   module.listing_check = on ? 1 : 0;
-  module.listing_flag = on ? "J" : "N";
+  module.listing = on;
 }
 
 // Both lists hold the variables of the active data file and show the remembered choices.
@@ -58,9 +58,7 @@ bool variables_chosen(Module& module, DialogWindow& d) {
 
 // ---- k groups ----------------------------------------------------------------------------------
 
-bool GroupsDialog::init(DialogWindow& d) {
-  centre(module_.host, d);
-  if (module_.test_letter == "T") d.set_caption("Mantel-Haenszel-Zimmermann-Test (k Gruppen).");
+bool GroupsDialog::start(DialogWindow& d) {
   d.check(IDC_GROUPS_LISTING, module_.listing_check != 0);
   const std::int16_t request = module_.remembered.whole[group_inputs::group_count];
   d.set_text(IDC_GROUPS_COUNT, request == 0 ? std::string(all_groups_text) : number_text_trimmed(request));
@@ -72,22 +70,9 @@ bool GroupsDialog::init(DialogWindow& d) {
   return false;
 }
 
-bool GroupsDialog::command(DialogWindow& d, int id) {
-  switch (id) {
-    case IDC_RECHNEN:
-      compute_pressed(d);
-      return true;
-    case IDC_ABBRECHEN:
-      d.end(0);
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Each Rechnen (or Enter) does one pass: the number of groups, the variables, then one group
 // number; the dialog ends once everything is in.
-void GroupsDialog::compute_pressed(DialogWindow& d) {
+void GroupsDialog::compute(DialogWindow& d) {
   store_listing(module_, d);
   auto& whole = module_.remembered.whole;
   std::int16_t request = to_int16(read_number(d.text(IDC_GROUPS_COUNT, group_field_limit)));
@@ -120,7 +105,7 @@ void GroupsDialog::compute_pressed(DialogWindow& d) {
   }
   if (request == 0) {
     for (int i = 1; i <= 201; ++i) module_.work.w8[i] = static_cast<std::int16_t>(i);
-    d.end(1);
+    d.end(dialog_computed);
     return;
   }
   if (entered_ < request && g > 0) {
@@ -138,14 +123,12 @@ void GroupsDialog::compute_pressed(DialogWindow& d) {
     }
     return;
   }
-  d.end(1);
+  d.end(dialog_computed);
 }
 
 // ---- two groups --------------------------------------------------------------------------------
 
-bool TwoGroupsDialog::init(DialogWindow& d) {
-  centre(module_.host, d);
-  if (module_.test_letter == "N") d.set_caption("Mantel-Haenszel-Test (2 Gruppen).");
+bool TwoGroupsDialog::start(DialogWindow& d) {
   d.check(IDC_GROUPS_LISTING, module_.listing_check != 0);
   const auto& numbers = module_.work.w8;
   if (numbers[1] > 0) d.set_text(IDC_GROUPS_FIRST, number_text_trimmed(numbers[1]));
@@ -154,23 +137,13 @@ bool TwoGroupsDialog::init(DialogWindow& d) {
   return false;
 }
 
-bool TwoGroupsDialog::command(DialogWindow& d, int id) {
-  switch (id) {
-    case IDC_RECHNEN:
-      compute_pressed(d);
-      return true;
-    case IDC_ABBRECHEN:
-      d.end(0);
-      return true;
-    case IDC_GROUPS_HELP:
-      open_help(module_.host);
-      return true;
-    default:
-      return false;
-  }
+bool TwoGroupsDialog::other(DialogWindow&, int id) {
+  if (id != IDC_GROUPS_HELP) return false;
+  open_help(module_.host);
+  return true;
 }
 
-void TwoGroupsDialog::compute_pressed(DialogWindow& d) {
+void TwoGroupsDialog::compute(DialogWindow& d) {
   store_listing(module_, d);
   auto& numbers = module_.work.w8;
   numbers[1] = to_int16(read_number(d.text(IDC_GROUPS_FIRST, group_field_limit)));
@@ -188,7 +161,7 @@ void TwoGroupsDialog::compute_pressed(DialogWindow& d) {
     reject(module_.host, d, IDC_GROUPS_FIRST, "Bitte verschiedene Gruppen vergleichen!");
     return;
   }
-  d.end(1);
+  d.end(dialog_computed);
 }
 
 }  // namespace veltrum

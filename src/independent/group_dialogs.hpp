@@ -7,14 +7,15 @@
 //   module.remembered.whole[group_inputs::target_variable] column of the variable to be tested
 //   module.remembered.whole[group_inputs::group_count]     groups asked for in KRUSKAL, 0 = all
 //   module.work.w8[1..]                                    the group numbers in entry order
-//   module.listing_check, module.listing_flag              the listing check box, 1/0 and "J"/"N";
+//   module.listing_check, module.listing                   the listing check box, 1/0 and the flag;
 //                                                          kept as long as the module is loaded
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-#include "frame/host.hpp"
+#include "frame/records.hpp"
+#include "frame/test_dialog.hpp"
 
 namespace veltrum {
 
@@ -26,38 +27,33 @@ inline constexpr int target_variable = 1;
 inline constexpr int group_count = 2;
 }  // namespace group_inputs
 
-// Group numbers run from 1 to 1000.
-inline constexpr int min_group_number = 1, max_group_number = 1000;
 // Characters read from a number field.
 inline constexpr int group_field_limit = 9;
 
 // KRUSKAL: the number of groups in edit 403 (0 or less: all groups, shown as "0=<Alle>"), then
 // one group number per Enter in edit 404, the label counting "2. Gruppe :", "3. Gruppe :", ...
 // up to "Alle Gruppen eingegeben!"; the next Rechnen ends the dialog with 1.
-class GroupsDialog : public DialogProcedure {
+class GroupsDialog : public TestDialog {
  public:
-  explicit GroupsDialog(Module& module) : module_(module) {}
-  bool init(DialogWindow& dialog) override;
-  bool command(DialogWindow& dialog, int id) override;
+  explicit GroupsDialog(Module& module) : TestDialog(module) {}
   int entered() const { return entered_; }
 
  private:
-  void compute_pressed(DialogWindow& dialog);
-  Module& module_;
+  bool start(DialogWindow& dialog) override;
+  void compute(DialogWindow& dialog) override;
   int entered_ = 0;  // group numbers entered in this run of the dialog
 };
 
 // UTEST, MEDIAN, KOLMO: two different group numbers from 1 to 1000 in edits 403 and 404;
 // UTEST's "&Hilfe" opens the help file.
-class TwoGroupsDialog : public DialogProcedure {
+class TwoGroupsDialog : public TestDialog {
  public:
-  explicit TwoGroupsDialog(Module& module) : module_(module) {}
-  bool init(DialogWindow& dialog) override;
-  bool command(DialogWindow& dialog, int id) override;
+  explicit TwoGroupsDialog(Module& module) : TestDialog(module) {}
 
  private:
-  void compute_pressed(DialogWindow& dialog);
-  Module& module_;
+  bool start(DialogWindow& dialog) override;
+  void compute(DialogWindow& dialog) override;
+  bool other(DialogWindow& dialog, int id) override;
 };
 
 }  // namespace veltrum

@@ -11,25 +11,15 @@
 
 namespace veltrum {
 
-namespace {
-
-void stop_with(Module& module, std::string_view text) {
-  caution_box(module.host, text);
-  module.cancel_flag = "J";
-  module.rerun = 1;
-}
-
-}  // namespace
-
 bool analyse_groups(Module& module, SampleTable& table) {
   const int k = table.groups();
   if (k < 2) {
-    stop_with(module, "Es müssen mindestens 2 Gruppen vorhanden sein!");
+    stop(module, Rerun::yes, "Es müssen mindestens 2 Gruppen vorhanden sein!");
     return false;
   }
   for (int i = 1; i <= k; ++i) {
     if (table.n[i] < 2) {
-      stop_with(module, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
+      stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
       return false;
     }
   }
@@ -41,15 +31,25 @@ bool analyse_groups(Module& module, SampleTable& table) {
   return true;
 }
 
-void rank_tests(Module& module, const std::string& title) {
+namespace {
+
+void rank_tests(Module& module, const CatalogueEntry& test, GroupChoice choice) {
   run_trapped(module, [&] {
-    // The test letter only chooses the dialog; the number of groups loaded chooses the report.
-    const std::string_view template_name = module.test_letter == "K" ? "KRUSKAL" : "UTEST";
     SampleTable table;
-    load_group_samples(module, title, template_name, table);
-    if (module.cancel_flag == "J" || module.dialog_result == 0) return;
+    load_group_samples(module, test, choice, table);
+    if (!ready_to_compute(module)) return;
     analyse_groups(module, table);
   });
+}
+
+}  // namespace
+
+void kruskal_wallis_entry(Module& module, const CatalogueEntry& test) {
+  rank_tests(module, test, GroupChoice::k_groups);
+}
+
+void mann_whitney_entry(Module& module, const CatalogueEntry& test) {
+  rank_tests(module, test, GroupChoice::two_groups);
 }
 
 }  // namespace veltrum

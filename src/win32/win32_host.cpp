@@ -179,6 +179,12 @@ std::string Win32Host::module_path() {
   return std::string(buffer, strnlen(buffer, 260));
 }
 
+std::string Win32Host::resource_text(int id) {
+  char buffer[256] = {};
+  const int n = LoadStringA(instance(), static_cast<UINT>(id), buffer, sizeof buffer);
+  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
 LocalTime Win32Host::now() {
   SYSTEMTIME t{};
   GetLocalTime(&t);

@@ -84,6 +84,7 @@ class Win32Host final : public Host {
   void cursor(Cursor shape) override;
   void help(std::string_view file, unsigned context) override;
   std::string module_path() override;
+  std::string resource_text(int id) override;
 
   LocalTime now() override;
   std::string real_path(std::string_view windows_path) override;

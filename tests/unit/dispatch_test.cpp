@@ -27,7 +27,9 @@ TEST(Dispatch, DataFileLetterWithoutFileShowsOnlyTheMessage) {
     EXPECT_EQ(s.run("K", "", data), 0);
     ASSERT_EQ(s.host.messages().size(), 1u) << data;
     EXPECT_EQ(s.host.messages()[0].caption, " Vorsicht!");
-    EXPECT_EQ(s.host.messages()[0].text, "Bitte \xF6" "ffnen Sie zuerst eine Datei!");
+    EXPECT_EQ(s.host.messages()[0].text,
+              "Bitte \xF6"
+              "ffnen Sie zuerst eine Datei!");
     EXPECT_EQ(s.host.messages()[0].style, 0x0030u);
     EXPECT_TRUE(s.host.dialogs_shown().empty());
     EXPECT_TRUE(s.host.viewer_calls().empty());
@@ -92,7 +94,7 @@ struct Probe {
 };
 Probe* probe = nullptr;
 
-void failing_then_done(Module& module, const std::string&) {
+void failing_then_done(Module& module, const CatalogueEntry&) {
   probe->passes++;
   probe->remembered_at_start.push_back(module.remembered.whole[0]);
   probe->keyword_at_start.push_back(module.keyword);
@@ -111,15 +113,15 @@ void failing_then_done(Module& module, const std::string&) {
   module.dialog_result = 0;
 }
 
-void throws_without_trap(Module& module, const std::string&) {
+void throws_without_trap(Module& module, const CatalogueEntry&) {
   probe->passes++;
   module.dialog_result = 0;
   throw std::runtime_error("a statement failed");
 }
 
 constexpr CatalogueEntry doubles[] = {
-    {"R", "Rerun.", &failing_then_done},
-    {"X", "Untrapped.", &throws_without_trap},
+    {.letter = "R", .title = "Rerun.", .needs_data_file = true, .entry = &failing_then_done},
+    {.letter = "X", .title = "Untrapped.", .needs_data_file = true, .entry = &throws_without_trap},
 };
 
 TEST(Dispatch, TestErrorTrapAsksForARerunWithInputsKept) {
@@ -136,7 +138,9 @@ TEST(Dispatch, TestErrorTrapAsksForARerunWithInputsKept) {
   ASSERT_EQ(s.host.messages().size(), 3u);
   EXPECT_EQ(s.host.messages()[1].caption, " Achtung!");
   EXPECT_EQ(s.host.messages()[1].style, 0x2010u);
-  EXPECT_EQ(s.host.messages()[1].text, "Index\xFC" "berschreitung, vgl. Infos/Restriktionen!");
+  EXPECT_EQ(s.host.messages()[1].text,
+            "Index\xFC"
+            "berschreitung, vgl. Infos/Restriktionen!");
   EXPECT_EQ(s.host.messages()[2].caption, " Achtung!");
   EXPECT_EQ(s.host.messages()[2].text, "Berechnung ist nicht m\xF6glich!");
   EXPECT_TRUE(s.host.viewer_calls().empty());
@@ -147,14 +151,14 @@ TEST(Dispatch, TestErrorTrapAsksForARerunWithInputsKept) {
 
   // A new call resets inputs and keyword and re-creates the work arrays; the cancel flag and the
   // data-file arrays are kept.
-  s.module.cancel_flag = "J";
+  s.module.stopped = true;
   s.module.data.names[1] = "Alter";
   p = Probe{};
   run_veltrum(s.module, doubles, 1, "C:\\d.dat", "R");
   EXPECT_EQ(p.remembered_at_start.front(), 0);
   EXPECT_EQ(p.keyword_at_start.front(), "");
   EXPECT_EQ(p.work_at_start.front(), 0.0f);
-  EXPECT_EQ(s.module.cancel_flag, "J");
+  EXPECT_TRUE(s.module.stopped);
   EXPECT_EQ(s.module.data.names[1], "Alter");
   probe = nullptr;
 }

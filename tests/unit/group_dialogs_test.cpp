@@ -350,14 +350,14 @@ TEST(GroupDialogs, ListingCheckBoxOutlivesTheCall) {
   EXPECT_EQ(s.module.listing_check, 0);  // Abbrechen stores nothing
   s.run_groups("U", "tick 407\npick 201 0\npick 401 1\ntype 403 5\ntype 404 2\nenter\nescape");
   EXPECT_EQ(s.module.listing_check, 1);
-  EXPECT_EQ(s.module.listing_flag, "J");
+  EXPECT_TRUE(s.module.listing);
   // A new call, another dialog: the box is ticked from the start.
   s.run_groups("K", "escape");
   EXPECT_EQ(ticked, (std::vector<bool>{true, true, true}));
   // Unticked and Rechnen, even when the input is refused.
   s.run_groups("U", "untick 407\nenter\nescape");
   EXPECT_EQ(s.module.listing_check, 0);
-  EXPECT_EQ(s.module.listing_flag, "N");
+  EXPECT_FALSE(s.module.listing);
 }
 
 TEST(DialogConventions, GroupNumberWithoutGroupVariableAsksFirst) {

@@ -52,7 +52,7 @@ TEST(GroupLoader, AllGroupsAreNumberedByFirstAppearance) {
   s.run_groups("K", all_groups);
   ASSERT_EQ(s.passes().size(), 2u);
   EXPECT_EQ(s.passes()[0].k, 4.0f);
-  EXPECT_EQ(s.passes()[0].cancel_flag, "N");
+  EXPECT_FALSE(s.passes()[0].stopped);
   EXPECT_EQ(s.passes()[0].dialog_result, 1);
   const SampleTable& t = s.table();
   EXPECT_EQ(t.k, 4.0f);
@@ -130,7 +130,7 @@ TEST(GroupLoader, GroupValueOutsideOneToThousandStopsTheTest) {
     EXPECT_EQ(s.host.messages()[0].style, 0x2010u);
     EXPECT_EQ(s.host.messages()[0].text, range_text(c.shown));
     EXPECT_EQ(s.passes()[0].dialog_result, 0);
-    EXPECT_EQ(s.passes()[0].cancel_flag, "N");
+    EXPECT_FALSE(s.passes()[0].stopped);
     // No report is shown; the dialog comes back with the last input.
     EXPECT_TRUE(s.host.viewer_calls().empty());
     EXPECT_EQ(s.host.dialogs_shown().size(), 2u);
@@ -165,7 +165,7 @@ TEST(GroupLoader, GroupWithoutValuesStopsTheTest) {
     EXPECT_EQ(s.host.messages()[0].style, 0x2030u);
     EXPECT_EQ(s.host.messages()[0].text, empty_group_text);
     ASSERT_GE(s.passes().size(), 1u);
-    EXPECT_EQ(s.passes()[0].cancel_flag, "J");
+    EXPECT_TRUE(s.passes()[0].stopped);
     EXPECT_EQ(s.passes()[0].dialog_result, 0);
     EXPECT_TRUE(s.host.viewer_calls().empty());
     EXPECT_EQ(s.host.dialogs_shown().size(), 2u);
@@ -246,7 +246,7 @@ TEST(GroupLoader, ListingOfTheValuesRead) {
   GroupSession s;
   s.write_records({{"5", "1.5"}, {"3", "0"}, {"5", "123456"}, {"3", "-12345"}, {"5", "-0.25"}, {"4", "7"}});
   s.run_groups("U", two_groups("5", "3", true));
-  EXPECT_EQ(s.module.listing_flag, "J");
+  EXPECT_TRUE(s.module.listing);
   // Positions by "###:", values in the 11-character adaptive field.
   EXPECT_EQ(s.body(),
             (std::vector<std::string>{"", "Eingabedatei ist C:\\daten.dat",

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "VELTRUM_R.h"
 #include "frame/catalogue.hpp"
 #include "independent/group_loader.hpp"
 #include "independent/sample_table.hpp"
@@ -16,7 +17,7 @@ namespace veltrum::testing {
 // What the loader gave on each pass.
 struct LoaderPass {
   float k = 0;
-  std::string cancel_flag;
+  bool stopped = false;
   int dialog_result = 0;
 };
 
@@ -30,26 +31,47 @@ inline LoaderRecord& loader_record() {
   return record;
 }
 
-inline std::string_view template_for(std::string_view letter) {
-  if (letter == "K" || letter == "T") return "KRUSKAL";
-  if (letter == "E") return "MEDIAN";
-  if (letter == "S") return "KOLMO";
-  return "UTEST";
-}
-
-inline void loader_entry(Module& module, const std::string& title) {
+template <GroupChoice choice>
+void loader_entry(Module& module, const CatalogueEntry& test) {
   auto& record = loader_record();
-  const float k = load_group_samples(module, title, template_for(module.test_letter), record.table);
-  record.passes.push_back({k, module.cancel_flag, module.dialog_result});
+  const float k = load_group_samples(module, test, choice, record.table);
+  record.passes.push_back({k, module.stopped, module.dialog_result});
 }
 
+// The group letters as the catalogue describes them, each running only the loader.
 inline constexpr CatalogueEntry group_catalogue[] = {
-    {"K", "Kruskal-Wallis-Test.", &loader_entry},
-    {"T", "Mantel-Haenszel-Zimmermann-Test (k Gruppen).", &loader_entry},
-    {"N", "Mantel-Haenszel-Test (2 Gruppen).", &loader_entry},
-    {"U", "Wilcoxon-Mann-Whitney-Test.", &loader_entry},
-    {"E", "Median-Test.", &loader_entry},
-    {"S", "Kolmogoroff-Smirnoff-Test.", &loader_entry},
+    {.letter = "K",
+     .title = "Kruskal-Wallis-Test.",
+     .dialog_template = "KRUSKAL",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::k_groups>},
+    {.letter = "T",
+     .title = "Mantel-Haenszel-Zimmermann-Test (k Gruppen).",
+     .dialog_template = "KRUSKAL",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::k_groups>,
+     .caption = IDS_CAPTION_MANTEL_K},
+    {.letter = "N",
+     .title = "Mantel-Haenszel-Test (2 Gruppen).",
+     .dialog_template = "UTEST",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::two_groups>,
+     .caption = IDS_CAPTION_MANTEL_2},
+    {.letter = "U",
+     .title = "Wilcoxon-Mann-Whitney-Test.",
+     .dialog_template = "UTEST",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::two_groups>},
+    {.letter = "E",
+     .title = "Median-Test.",
+     .dialog_template = "MEDIAN",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::two_groups>},
+    {.letter = "S",
+     .title = "Kolmogoroff-Smirnoff-Test.",
+     .dialog_template = "KOLMO",
+     .needs_data_file = true,
+     .entry = &loader_entry<GroupChoice::two_groups>},
 };
 
 // Fixed-width text: `text` right-aligned in `width` characters.

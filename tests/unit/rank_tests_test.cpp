@@ -136,8 +136,8 @@ TEST(RankTests, ChecksComeBeforeAnyResultLine) {
   open_report(s.module, "Kruskal-Wallis-Test.");
   SampleTable one = make_table({{1, 2, 3}});
   EXPECT_FALSE(analyse_groups(s.module, one));
-  EXPECT_EQ(s.module.rerun, 1);
-  EXPECT_EQ(s.module.cancel_flag, "J");
+  EXPECT_EQ(s.module.rerun, Rerun::yes);
+  EXPECT_TRUE(s.module.stopped);
   SampleTable small = make_table({{1, 2, 3}, {4, 5}, {6}});
   EXPECT_FALSE(analyse_groups(s.module, small));
   s.module.report.close();

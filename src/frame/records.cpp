@@ -1,0 +1,64 @@
+#include "frame/records.hpp"
+
+#include "frame/data_file.hpp"
+#include "frame/messages.hpp"
+#include "frame/module.hpp"
+#include "frame/picture.hpp"
+
+namespace veltrum {
+
+std::string group_range_message(std::int16_t value) {
+  return join_lines({"Kalvo. erlaubt keine Gruppenvariablen mit Werten",
+                     "<1 bzw. >1000. Der hier vorhandene Wert" + number_text(value),
+                     "ist deshalb nicht zulässig (vgl. Handbuch Kap. 1",
+                     "oder auch im Hauptmenü 'Infos, Restriktionen') .", "",
+                     "Bitte korrigieren Sie die aktive Datei im Editor."});
+}
+
+bool walk_records(Module& module, const RecordWalk& walk,
+                  const std::function<void(std::string_view line, std::int16_t group)>& take) {
+  DataFileLines lines;
+  open_records(module, lines);
+  const int column = walk.group_variable;
+  std::string line;
+  while (lines.next(line)) {
+    if (is_blank_line(line)) continue;
+    std::int16_t g = 0;
+    if (column > 0) {
+      g = integer_field_value(module.data, line, column);
+      if (walk.range == GroupRange::checked && (g < min_group_number || g > max_group_number) &&
+          g != module.data.missing[column]) {
+        attention_box(module.host, group_range_message(g));
+        module.dialog_result = dialog_cancelled;
+        module.rerun = Rerun::yes;
+        return false;
+      }
+      if (walk.take_group && !walk.take_group(g)) continue;
+    }
+    take(line, g);
+  }
+  return true;
+}
+
+bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> columns, const RowSink& row) {
+  std::vector<float> values(columns.size());
+  return walk_records(module, walk, [&](std::string_view line, std::int16_t g) {
+    bool complete = true;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+      values[k] = field_value(module.data, line, columns[k]);
+      if (values[k] == module.data.missing[columns[k]]) complete = false;
+    }
+    if (complete) row(g, values);
+  });
+}
+
+bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> columns, ColumnTable& table) {
+  table = ColumnTable{};
+  table.columns.assign(columns.begin(), columns.end());
+  return read_columns(module, walk, columns, [&](std::int16_t g, std::span<const float> values) {
+    table.groups.push_back(g);
+    table.values.insert(table.values.end(), values.begin(), values.end());
+  });
+}
+
+}  // namespace veltrum
