@@ -1,6 +1,6 @@
 // Binomial test and confidence intervals for a proportion.
 //
-// p-values: P(X <= k) and P(X >= k) = 1 - P(X <= k - 1) for X ~ binomial(n, theta0); the
+// p-values: P(X <= k) and P(X >= k) = P(X > k - 1) for X ~ binomial(n, theta0); the
 // two-sided p is twice the smaller tail, at most 1.
 //
 // Exact limits (Clopper and Pearson 1934) through the F distribution, with q = (1 + P) / 2:
@@ -160,7 +160,7 @@ BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0) {
   const float fn = static_cast<float>(n), fk = static_cast<float>(k);
   r.ratio = to_float(static_cast<real>(k) / n);
   r.p_low = FNBinomial(fn, fk, theta0);
-  r.p_high = k > 0 ? to_float(1.0L - FNBinomial(fn, static_cast<float>(static_cast<real>(k) - 1), theta0)) : 1.0f;
+  r.p_high = k > 0 ? FNBinomialUpper(fn, static_cast<float>(static_cast<real>(k) - 1), theta0) : 1.0f;
   r.p_two = to_float(std::min({1.0L, 2.0L * r.p_low, 2.0L * r.p_high}));
   for (std::size_t i = 0; i < binomial_levels.size(); ++i) r.intervals[i] = binomial_interval(n, k, binomial_levels[i]);
   return r;

@@ -119,7 +119,7 @@ class FitDialog : public TestDialog {
   int count_ = 0;
 };
 
-float upper_chi(int df, float x) { return to_float(1.0L - FNChi(df, x)); }
+float upper_chi(int df, float x) { return FNChiUpper(df, x); }
 
 // (f - e)^2 / e; a category without expected frequency (only when F = 0, a sample the checks
 // refuse) contributes nothing.

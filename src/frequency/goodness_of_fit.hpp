@@ -27,7 +27,7 @@ struct FitCategory {
   float relative = 0;     // f(i) / F
   float probability = 0;  // e(i) / F
   float chi = 0;          // c(i) = (f(i) - e(i))^2 / e(i), one degree of freedom
-  float p = 0;            // 1 - P(chi-square(1) <= c(i))
+  float p = 0;            // P(chi-square(1) > c(i))
 };
 
 struct GoodnessOfFit {
@@ -35,7 +35,7 @@ struct GoodnessOfFit {
   float total = 0;            // F = sum f(i)
   float probability_sum = 0;  // S = sum pi(i); 1 for the uniform distribution
   float q = 0;                // Q = sum c(i)
-  float p_listing = 0;        // 1 - P(chi-square(k - 1) <= Q)
+  float p_listing = 0;        // P(chi-square(k - 1) > Q)
 
   // Checks made after the listing, in this order.
   bool too_few_categories = false;   // k < 2
@@ -46,7 +46,7 @@ struct GoodnessOfFit {
   float expected_total = 0;  // E = sum e(i)
   float chi = 0;             // the same value as Q
   int df = 0;                // k - 1
-  float p = 0;               // 1 - P(chi-square(df) <= chi)
+  float p = 0;               // P(chi-square(df) > chi)
 
   // |1 - S| > 0.0001: the probabilities typed do not sum to 1.
   bool probability_warning() const;

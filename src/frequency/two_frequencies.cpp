@@ -65,7 +65,7 @@ TwoFrequencies compare_frequencies(std::int16_t n1, std::int16_t n2) {
   const real n = static_cast<real>(n1) + n2;
   const real diff = std::fabs(static_cast<real>(n1) - n2) - 1;
   r.chi = to_float(diff * diff / n);
-  r.p_chi = to_float(1.0L - FNChi(1, r.chi));
+  r.p_chi = FNChiUpper(1, r.chi);
   r.p_one = FNBinomial(static_cast<float>(n), static_cast<float>(std::min(n1, n2)), 0.5f);
   r.p_two = r.p_one <= 0.5f ? to_float(2.0L * r.p_one) : 1.0f;
   return r;

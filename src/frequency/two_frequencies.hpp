@@ -15,7 +15,7 @@ struct CatalogueEntry;
 
 struct TwoFrequencies {
   float chi = 0;    // (|n1 - n2| - 1)^2 / n
-  float p_chi = 0;  // 1 - P(chi-square(1) <= chi)
+  float p_chi = 0;  // P(chi-square(1) > chi)
   float p_one = 0;  // P(X <= min(n1, n2)), X ~ binomial(n, 1/2)
   float p_two = 0;  // 2 p_one, at most 1
 };

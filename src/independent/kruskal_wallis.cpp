@@ -66,7 +66,7 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
   r.all_tied = tied_share == 1;
   h = r.all_tied ? 0 : h / (1 - tied_share);
   r.h = to_float(h);
-  r.p = to_float(1.0L - FNChi(r.k - 1, r.h));
+  r.p = FNChiUpper(r.k - 1, r.h);
   r.summary = summarise_groups(table, ranking);
 
   // Dunn: mean-rank differences from the ranking of all groups; each pair's variance with the
@@ -102,7 +102,7 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
     const real d =
         static_cast<real>(ranking.rank_sum[c.first]) / na - static_cast<real>(ranking.rank_sum[c.second]) / nb;
     c.chi = to_float(d * d / (base * (na + nb) / (na * nb)));
-    c.p_nemenyi = to_float(1.0L - FNChi(r.k - 1, c.chi));
+    c.p_nemenyi = FNChiUpper(r.k - 1, c.chi);
   }
   return r;
 }

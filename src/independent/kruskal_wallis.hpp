@@ -28,7 +28,7 @@ struct Comparison {
   float p_holm = 0;                                  // p (M - r + 1), at most 1, r = row in |Z|-descending order
   float p_holm_max = 0;                              // the largest p* of rows 1..r
   float chi = 0;                                     // Nemenyi chi-square
-  float p_nemenyi = 0;                               // 1 - P(chi-square(k - 1) <= chi)
+  float p_nemenyi = 0;                               // P(chi-square(k - 1) > chi)
 };
 
 struct KruskalWallis {
@@ -36,7 +36,7 @@ struct KruskalWallis {
   int total = 0;  // N
   float h = 0;    // with the tie correction; 0 when all values are tied
   bool all_tied = false;
-  float p = 1;  // 1 - P(chi-square(k - 1) <= H)
+  float p = 1;  // P(chi-square(k - 1) > H)
   std::vector<GroupSummary> summary;
   std::vector<Comparison> comparisons;  // M = k(k-1)/2 rows, by |Z| descending
 };

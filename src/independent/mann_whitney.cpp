@@ -235,7 +235,7 @@ UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host
   const real variance = prod / (total * (total - 1)) * ((total * total * total - total) / 12 - ranking.ties / 12);
   r.variance = to_float(variance);
   r.z = variance != 0 ? to_float(std::fabs(r.u - prod / 2) / std::sqrt(variance)) : 0.0f;
-  r.p_approx = to_float(2.0L * (1.0L - FNGauss(std::fabs(r.z))));
+  r.p_approx = to_float(2.0L * FNGaussUpper(std::fabs(r.z)));
 
   exact_p(r, cursor_host);
 

@@ -61,7 +61,7 @@ struct UTest {
   float u1 = 0, u2 = 0, u = 0;  // U = min(U1, U2)
   float variance = 0;           // of U under H0, with the tie correction
   float z = 0;                  // |U - n1 n2 / 2| / sqrt(V), 0 when V is 0
-  float p_approx = 1;           // 2 (1 - Phi(Z))
+  float p_approx = 1;           // 2 P(Z > |z|), the upper tail taken directly
 
   bool exact = false;          // an exact p is available
   float p_exact = -1;          // at U when it is whole, else the conservative p

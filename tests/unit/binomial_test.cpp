@@ -35,11 +35,12 @@ TEST(Binomial, PValuesAgreeWithR) {
   EXPECT_FLOAT_EQ(r.p_two, 0.001953125f);
   EXPECT_EQ(r.ratio, 0.0f);
 
-  // R: pbinom(9, 10, 0.5, lower.tail = FALSE) = 0.0009765625 = 0.5^10
+  // R: pbinom(9, 10, 0.5, lower.tail = FALSE) = 0.0009765625 = 0.5^10, exact in a float as the
+  // upper tail is taken directly.
   r = binomial_test(10, 10, 0.5f);
   EXPECT_EQ(r.p_low, 1.0f);
-  EXPECT_NEAR(r.p_high, 0.0009765625, 6e-8);
-  EXPECT_NEAR(r.p_two, 0.001953125, 1.2e-7);
+  EXPECT_FLOAT_EQ(r.p_high, 0.0009765625f);
+  EXPECT_FLOAT_EQ(r.p_two, 0.001953125f);
 
   // R: pbinom(7, 25, 0.4) = 0.153551734755933; pbinom(6, 25, 0.4, lower.tail = FALSE) = 0.926434742169826
   r = binomial_test(25, 7, 0.4f);
@@ -197,6 +198,26 @@ TEST(Binomial, ReportsMatchTheGoldenFiles) {
   Session c;
   c.run("B", "type 901 40000\ntype 902 20000\ntype 903 .5\nenter");
   EXPECT_EQ(c.report(), testing::read_bytes(VELTRUM_GOLDEN_DIR "/B_40000_20000.txt"));
+}
+
+// P(k >= k0) is the upper tail itself: at six decimals the report gives R's rounding where
+// 1 - P(X <= k0 - 1) gave the neighbouring last digit.
+TEST(Binomial, ReportedUpperPIsTheUpperTail) {
+  const struct {
+    const char *n, *k, *line;
+  } cases[] = {
+      // R: pbinom(5, 19, 0.40000000596046448, lower.tail = FALSE) = 0.8370775305 (1 - F gave 0.837077)
+      {"19", "6", "Zur Alternative Ha(theta>theta0): P(k>=6) = p = 0.837078"},
+      // R: pbinom(22, 31, 0.40000000596046448, lower.tail = FALSE) = 0.0001185022 (1 - F gave 0.000118)
+      {"31", "23", "Zur Alternative Ha(theta>theta0): P(k>=23) = p = 0.000119"},
+      // R: pbinom(21, 44, 0.40000000596046448, lower.tail = FALSE) = 0.1156844828 (1 - F gave 0.115685)
+      {"44", "22", "Zur Alternative Ha(theta>theta0): P(k>=22) = p = 0.115684"},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    s.run("B", std::string("type 901 ") + c.n + "\ntype 902 " + c.k + "\ntype 903 0.4\nenter");
+    EXPECT_EQ(s.report_lines().at(17), c.line);
+  }
 }
 
 TEST(Binomial, AllSuccessesMarkEveryIntervalOneSided) {

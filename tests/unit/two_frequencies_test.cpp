@@ -31,8 +31,8 @@ TEST(TwoFrequencies, StatisticsAgreeWithR) {
   // R: pbinom(7, 31, 0.5) = 0.001663446426; 2 * pbinom(7, 31, 0.5) = 0.003326892853
   r = compare_frequencies(24, 7);
   EXPECT_FLOAT_EQ(r.chi, 256.0f / 31.0f);
-  // p = 1 - FNChi with FNChi a float near 1: one float step there is 6e-8.
-  EXPECT_NEAR(r.p_chi, 0.004057136032, 6e-8);
+  // The upper tail is taken directly, so it keeps a float's relative precision.
+  EXPECT_NEAR(r.p_chi, 0.004057136032, 2e-9);
   EXPECT_NEAR(r.p_one, 0.001663446426, 1e-9);
   EXPECT_NEAR(r.p_two, 0.003326892853, 2e-9);
 
@@ -40,6 +40,35 @@ TEST(TwoFrequencies, StatisticsAgreeWithR) {
   const TwoFrequencies a = compare_frequencies(3, 11), b = compare_frequencies(11, 3);
   EXPECT_EQ(a.chi, b.chi);
   EXPECT_EQ(a.p_one, b.p_one);
+}
+
+// The chi-square p of the report is the upper tail itself: at six decimals the report gives R's
+// rounding where 1 - F, formed from a float F near 1, gave the neighbouring last digit.
+TEST(TwoFrequencies, ReportedPIsTheUpperTail) {
+  const struct {
+    const char *n1, *n2, *line;
+  } cases[] = {
+      // R: pchisq(14.769230842590332, 1, lower.tail = FALSE) = 0.0001215020 (1 - F gave 0.000121)
+      {"7", "32",
+       "Pr\xFC"
+       "fgr\xF6\xDF"
+       "e Chi\xB2= 14.77 : p=0.000122 zweiseitig"},
+      // R: pchisq(1.2307692766189575, 1, lower.tail = FALSE) = 0.2672574842 (1 - F gave 0.267258)
+      {"4", "9",
+       "Pr\xFC"
+       "fgr\xF6\xDF"
+       "e Chi\xB2=  1.23 : p=0.267257 zweiseitig"},
+      // R: pchisq(10.472726821899414, 1, lower.tail = FALSE) = 0.0012114977 (1 - F gave 0.001212)
+      {"15", "40",
+       "Pr\xFC"
+       "fgr\xF6\xDF"
+       "e Chi\xB2= 10.47 : p=0.001211 zweiseitig"},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    s.run("H", std::string("type 102 ") + c.n1 + "\ntype 103 " + c.n2 + "\nenter");
+    EXPECT_EQ(s.report_lines().at(7), c.line);
+  }
 }
 
 TEST(TwoFrequencies, ReportMatchesTheGoldenFile) {
@@ -53,8 +82,8 @@ TEST(TwoFrequencies, ReportMatchesTheGoldenFile) {
 }
 
 TEST(TwoFrequencies, InvalidFrequenciesKeepTheDialogOpen) {
-  for (const auto& [n1, n2] : {std::pair{"0", "0"}, std::pair{"-1", "5"}, std::pair{"5", "-2"},
-                               std::pair{"40000", "3"}, std::pair{"abc", "0"}}) {
+  for (const auto& [n1, n2] : {std::pair{"0", "0"}, std::pair{"-1", "5"}, std::pair{"5", "-2"}, std::pair{"40000", "3"},
+                               std::pair{"abc", "0"}}) {
     Session s;
     int checked = 0;
     s.host.on_action = [&](const headless::HeadlessDialog& d, const script::Action& a) {
@@ -68,7 +97,10 @@ TEST(TwoFrequencies, InvalidFrequenciesKeepTheDialogOpen) {
     EXPECT_EQ(checked, 1);
     ASSERT_EQ(s.host.messages().size(), 1u) << n1 << " " << n2;
     EXPECT_EQ(s.host.messages()[0].caption, " Vorsicht!");
-    EXPECT_EQ(s.host.messages()[0].text, "Bitte \xFC" "berpr\xFC" "fen Sie die Eingabe!");
+    EXPECT_EQ(s.host.messages()[0].text,
+              "Bitte \xFC"
+              "berpr\xFC"
+              "fen Sie die Eingabe!");
     EXPECT_EQ(s.host.messages()[0].style, 0x2030u);
     EXPECT_TRUE(s.host.viewer_calls().empty());
   }
@@ -99,8 +131,8 @@ TEST(TwoFrequencies, SecondPassShowsTheLastInputAndClearKeepsTheValues) {
   std::vector<std::string> seen;
   s.host.on_action = [&](const headless::HeadlessDialog& d, const script::Action& a) {
     if (a.verb == script::Verb::press && a.id == IDC_LOESCHEN) {
-      seen.push_back(d.text(IDC_HAUFIG_KEYWORD, 254) + "|" + d.text(IDC_HAUFIG_N1, 9) + "|" +
-                     d.text(IDC_HAUFIG_N2, 9) + "|" + std::to_string(d.focused()));
+      seen.push_back(d.text(IDC_HAUFIG_KEYWORD, 254) + "|" + d.text(IDC_HAUFIG_N1, 9) + "|" + d.text(IDC_HAUFIG_N2, 9) +
+                     "|" + std::to_string(d.focused()));
     }
   };
   // First pass computes; the second shows the inputs again, "&Löschen" empties the fields but
