@@ -19,11 +19,11 @@ namespace {
 SampleTable random_table(int k, int n, unsigned seed) {
   SampleTable t;
   t.redimension(k);
-  t.k = static_cast<float>(k);
+  t.k = k;
   std::mt19937 random(seed);
   for (int i = 1; i <= k; ++i) {
     t.group_number[i] = static_cast<std::int16_t>(i);
-    t.n[i] = static_cast<float>(n);
+    t.n[i] = n;
     for (int j = 1; j <= n; ++j) t.x(i, j) = static_cast<float>(random() % 2000) / 10.0f + static_cast<float>(i % 7);
   }
   return t;

@@ -10,27 +10,28 @@
 namespace veltrum {
 
 namespace caption {
-inline constexpr std::string_view caution = " Vorsicht!";         // input the user can correct
-inline constexpr std::string_view attention = " Achtung!";        // faulty data, limits, failures
-inline constexpr std::string_view system_error = "Achtung!";      // last-resort error trap
+inline constexpr std::string_view caution = " Vorsicht!";     // input the user can correct
+inline constexpr std::string_view attention = " Achtung!";    // faulty data, limits, failures
+inline constexpr std::string_view system_error = "Achtung!";  // last-resort error trap
 inline constexpr std::string_view access = " Zugriffsverletzung!";
 inline constexpr std::string_view crossover_help = " Hilfe zum Cross-Over!";
 }  // namespace caption
 
 // MessageBox style values (icon | buttons | modality).
 namespace style {
-inline constexpr unsigned caution = 0x2030;         // exclamation, OK, task-modal
-inline constexpr unsigned question = 0x2034;        // exclamation, Yes/No, task-modal
-inline constexpr unsigned open_file_first = 0x0030; // exclamation, OK
-inline constexpr unsigned stop = 0x2010;            // hand, OK, task-modal
-inline constexpr unsigned access = 0x1010;          // hand, OK, system-modal
-inline constexpr unsigned information = 0x2040;     // information, OK, task-modal
+inline constexpr unsigned caution = 0x2030;          // exclamation, OK, task-modal
+inline constexpr unsigned question = 0x2034;         // exclamation, Yes/No, task-modal
+inline constexpr unsigned open_file_first = 0x0030;  // exclamation, OK
+inline constexpr unsigned stop = 0x2010;             // hand, OK, task-modal
+inline constexpr unsigned access = 0x1010;           // hand, OK, system-modal
+inline constexpr unsigned information = 0x2040;      // information, OK, task-modal
 }  // namespace style
 
 // The text of the last-resort error trap.
-inline constexpr std::string_view last_resort_text = "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.";
+inline constexpr std::string_view last_resort_text =
+    "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.";
 
-// Button results.
+// Message box answers: the button pressed (IDOK, IDYES, IDNO).
 inline constexpr int answer_ok = 1, answer_yes = 6, answer_no = 7;
 
 // Message lines are joined by one carriage return; an empty part gives an empty line.

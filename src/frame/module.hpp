@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/host.hpp"
 #include "frame/report.hpp"
@@ -25,14 +26,14 @@ struct RememberedInputs {
 // The nine work arrays the tests share; zero-filled and re-created at every call.
 struct WorkArrays {
   CheckedArray2<float> w1{0, 2, 0, 2};
-  CheckedArray<float> w2{0, 100};
-  CheckedArray<float> w3{0, 100};
-  CheckedArray<float> w4{0, 1001};
-  CheckedArray<std::int16_t> w5{0, 1001};
-  CheckedArray<float> w6{0, 1001};
-  CheckedArray<std::int16_t> w7{0, 1001};
-  CheckedArray<std::int16_t> w8{0, 1001};
-  CheckedArray<std::int16_t> w9{0, 201};
+  CheckedArray<float> w2{0, list_capacity};
+  CheckedArray<float> w3{0, list_capacity};
+  CheckedArray<float> w4{0, table_capacity};
+  CheckedArray<std::int16_t> w5{0, table_capacity};
+  CheckedArray<float> w6{0, table_capacity};
+  CheckedArray<std::int16_t> w7{0, table_capacity};
+  CheckedArray<std::int16_t> w8{0, table_capacity};
+  CheckedArray<std::int16_t> w9{0, variable_capacity};
 
   void reset() {
     w1.reset(), w2.reset(), w3.reset(), w4.reset(), w5.reset();
@@ -43,9 +44,9 @@ struct WorkArrays {
 // The header of the active data file: names, column starts and missing-value codes of up to 200
 // variables, indices 0..201.  Kept between calls.
 struct DataFileArrays {
-  CheckedArray<std::string> names{0, 201};
-  CheckedArray<std::int16_t> starts{0, 201};
-  CheckedArray<float> missing{0, 201};
+  CheckedArray<std::string> names{0, variable_capacity};
+  CheckedArray<std::int16_t> starts{0, variable_capacity};
+  CheckedArray<float> missing{0, variable_capacity};
 };
 
 inline constexpr std::string_view report_path = "C:\\Ausgabe.";

@@ -32,4 +32,10 @@ real read_number(std::string_view text) {
   return std::strtold(number.c_str(), nullptr);
 }
 
+std::string with_commas_as_points(std::string text) {
+  for (auto& c : text)
+    if (c == ',') c = '.';
+  return text;
+}
+
 }  // namespace veltrum

@@ -40,12 +40,6 @@ namespace {
 constexpr int remembered_n = 0, remembered_k = 1, remembered_theta = 0;
 constexpr int number_limit = 9, keyword_limit = 254;
 
-std::string with_commas_as_points(std::string text) {
-  for (auto& c : text)
-    if (c == ',') c = '.';
-  return text;
-}
-
 // The largest whole number not above value + 0.5, held to the 32-bit range by the caller.
 real nearest_whole(real value) { return int_floor(value + 0.5L); }
 
@@ -162,7 +156,8 @@ BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0) {
   r.p_low = FNBinomial(fn, fk, theta0);
   r.p_high = k > 0 ? FNBinomialUpper(fn, static_cast<float>(static_cast<real>(k) - 1), theta0) : 1.0f;
   r.p_two = to_float(std::min({1.0L, 2.0L * r.p_low, 2.0L * r.p_high}));
-  for (std::size_t i = 0; i < binomial_levels.size(); ++i) r.intervals[i] = binomial_interval(n, k, binomial_levels[i]);
+  for (std::size_t i = 0; i < confidence_levels.size(); ++i)
+    r.intervals[i] = binomial_interval(n, k, confidence_levels[i]);
   return r;
 }
 

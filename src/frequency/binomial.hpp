@@ -7,15 +7,13 @@
 #include <string>
 
 #include "VELTRUM_R.h"
+#include "frame/confidence_levels.hpp"
 #include "frame/letter_options.hpp"
 
 namespace veltrum {
 
 struct Module;
 struct CatalogueEntry;
-
-// The confidence levels of the report, in this order.
-inline constexpr std::array<float, 4> binomial_levels = {0.90f, 0.95f, 0.98f, 0.99f};
 
 // Counts from which the intervals come from the normal approximation instead of the F
 // distribution: k >= 16000 or n - k >= 16000.

@@ -36,12 +36,6 @@ constexpr std::string_view capacity_text =
     "Die 100 eingegebenen Kategorien bleiben erhalten.\r"
     "<Eingabetaste> bei leerem Feld beendet die Eingabe.";
 
-std::string with_commas_as_points(std::string text) {
-  for (auto& c : text)
-    if (c == ',') c = '.';
-  return text;
-}
-
 // GLEICH and ANPASS: one category per "&Rechnen" (or Enter); empty fields end the entry.
 class FitDialog : public TestDialog {
  public:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "VELTRUM_R.h"
+#include "frame/capacities.hpp"
 #include "frame/letter_options.hpp"
 
 namespace veltrum {
@@ -18,7 +19,7 @@ struct Module;
 struct CatalogueEntry;
 
 // The most categories the dialog stores (the frequency and probability lists hold 100).
-inline constexpr int fit_capacity = 100;
+inline constexpr int fit_capacity = list_capacity;
 
 // One row of the listing.
 struct FitCategory {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "frame/messages.hpp"
 #include "headless/codepage.hpp"
 
 namespace veltrum::headless {
@@ -223,11 +224,11 @@ void HeadlessHost::perform(HeadlessDialog& d, DialogProcedure& procedure, const 
 int HeadlessHost::message_box(std::string_view text, unsigned style, std::string_view caption) {
   MessageRecord m{std::string(caption), std::string(text), style, 1};
   const bool yes_no = (style & 0xF) == 4;
-  int answer = yes_no ? (settings_.default_yes ? 6 : 7) : 1;
+  int answer = yes_no ? (settings_.default_yes ? answer_yes : answer_no) : answer_ok;
   if (!actions_.empty() && actions_.front().verb == script::Verb::answer) {
     const std::string& said = actions_.front().text;
     if (yes_no && (said == "yes" || said == "no"))
-      answer = said == "yes" ? 6 : 7;
+      answer = said == "yes" ? answer_yes : answer_no;
     else if (!yes_no && said != "ok")
       problems_.push_back("script line " + std::to_string(actions_.front().line) + ": '" + said +
                           "' does not answer an OK box");

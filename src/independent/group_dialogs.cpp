@@ -14,6 +14,8 @@ namespace veltrum {
 namespace {
 
 constexpr std::string_view all_groups_text = "0=<Alle>";
+// The group numbers a run of the k-group dialog clears, and those "all groups" fills in.
+constexpr int group_number_slots = 201;
 
 // The listing check box is read on every Rechnen, before any check.
 void store_listing(Module& module, const DialogWindow& d) {
@@ -65,7 +67,7 @@ bool GroupsDialog::start(DialogWindow& d) {
   d.set_text(IDC_GROUPS_NUMBER, "");
   fill_lists(module_, d);
   // The group numbers are entered again on every run of the dialog.
-  for (int i = 0; i <= 201; ++i) module_.work.w8[i] = 0;
+  for (int i = 0; i <= group_number_slots; ++i) module_.work.w8[i] = 0;
   entered_ = 0;
   return false;
 }
@@ -104,7 +106,7 @@ void GroupsDialog::compute(DialogWindow& d) {
     return;
   }
   if (request == 0) {
-    for (int i = 1; i <= 201; ++i) module_.work.w8[i] = static_cast<std::int16_t>(i);
+    for (int i = 1; i <= group_number_slots; ++i) module_.work.w8[i] = static_cast<std::int16_t>(i);
     d.end(dialog_computed);
     return;
   }

@@ -43,7 +43,7 @@ void write_listing(Module& module, const SampleTable& table) {
   for (int i = 1; i <= table.groups(); ++i) {
     r.line();
     write_group_title(r, table.group_number[i]);
-    const int n = static_cast<int>(table.n[i]);
+    const int n = table.n[i];
     for (int j = 1; j <= n; ++j) {
       const float value = table.x(i, j);
       write_listing_row(r, "###:", j, {&value, 1});
@@ -52,7 +52,7 @@ void write_listing(Module& module, const SampleTable& table) {
   }
 }
 
-float load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
+int load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
   module.stopped = false;
   std::int16_t variables = 0;
   read_header(module, variables);
@@ -84,13 +84,13 @@ float load(Module& module, const CatalogueEntry& test, GroupChoice choice, Sampl
 
   auto& map = module.work.w7;
   auto& numbers = module.work.w8;
-  for (int g = 0; g <= 1001; ++g) map[g] = static_cast<std::int16_t>(k == 0 ? g : 0);
+  for (int g = map.low(); g <= map.high(); ++g) map[g] = static_cast<std::int16_t>(k == 0 ? g : 0);
   for (int i = 1; i <= k; ++i) map[numbers[i]] = static_cast<std::int16_t>(i);
 
   const auto& missing = module.data.missing;
   // All groups: numbered in the order in which they first appear in the file.
   if (k == 0 && group_variable > 0) {
-    for (int g = 0; g <= 1001; ++g) map[g] = 0;
+    for (int g = map.low(); g <= map.high(); ++g) map[g] = 0;
     const bool read = walk_records(module, {.group_variable = group_variable}, [&](std::string_view, std::int16_t g) {
       if (g < missing[group_variable] && map[g] == 0) {
         ++k;
@@ -116,8 +116,7 @@ float load(Module& module, const CatalogueEntry& test, GroupChoice choice, Sampl
   const int columns[] = {target};
   const bool read = read_columns(module, chosen_groups, columns, [&](std::int16_t g, std::span<const float> values) {
     const int i = map[g];
-    table.n[i] = table.n[i] + 1;
-    table.x(i, static_cast<int>(table.n[i])) = values[0];
+    table.x(i, ++table.n[i]) = values[0];
   });
   if (!read) return 0;
 
@@ -127,7 +126,7 @@ float load(Module& module, const CatalogueEntry& test, GroupChoice choice, Sampl
       return 0;
     }
   }
-  table.k = static_cast<float>(k);
+  table.k = k;
   for (int i = 1; i <= k; ++i) table.group_number[i] = numbers[i];
 
   if (module.listing) write_listing(module, table);
@@ -137,8 +136,8 @@ float load(Module& module, const CatalogueEntry& test, GroupChoice choice, Sampl
 
 }  // namespace
 
-float load_group_samples(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
-  float k = 0;
+int load_group_samples(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
+  int k = 0;
   run_trapped(module, [&] { k = load(module, test, choice, table); });
   return k;
 }

@@ -21,6 +21,6 @@ enum class GroupChoice { k_groups, two_groups };
 // Group map (module.work.w7, g = 0..1001): the group index of group value g, 0 when g is not
 // selected.  Group numbers (module.work.w8 and table.group_number, 1..k): the value each group
 // stands for, in entry order, or in order of first appearance when all groups are read.
-float load_group_samples(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table);
+int load_group_samples(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table);
 
 }  // namespace veltrum

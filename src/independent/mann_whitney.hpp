@@ -11,8 +11,10 @@
 #pragma once
 
 #include <array>
+
 #include <cstdint>
 #include <vector>
+#include "frame/confidence_levels.hpp"
 
 #include "independent/ranking.hpp"
 #include "independent/sample_table.hpp"
@@ -44,8 +46,6 @@ struct ExactTail {
 ExactTail exact_u_tail(std::int16_t m, std::int16_t n, std::int16_t u);
 
 // ---- The test ------------------------------------------------------------------------------
-
-inline constexpr std::array<float, 4> confidence_levels = {0.90f, 0.95f, 0.98f, 0.99f};
 
 struct Interval {
   float level = 0;

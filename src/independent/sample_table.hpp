@@ -4,23 +4,24 @@
 
 #include <cstdint>
 
+#include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/numbers.hpp"
 
 namespace veltrum {
 
 struct SampleTable {
-  static constexpr int max_groups = 100;
-  static constexpr int default_capacity = 1001;  // values a group holds with up to 10 groups
+  static constexpr int max_groups = list_capacity;
+  static constexpr int default_capacity = table_capacity;  // values a group holds with up to 10 groups
 
-  float k = 0;                                            // groups finally used
-  CheckedArray<std::int16_t> group_number{0, max_groups};  // group value that group i stands for
-  CheckedArray<float> n{0, max_groups};                    // values in group i
-  int capacity = default_capacity;                         // values a group can hold
+  int k = 0;                                                      // groups finally used
+  CheckedArray<std::int16_t> group_number{0, max_groups};         // group value that group i stands for
+  CheckedArray<int> n{0, max_groups};                             // values in group i
+  int capacity = default_capacity;                                // values a group can hold
   CheckedArray2<float> x{1, max_groups, 1, default_capacity};     // value j of group i, in file order
   CheckedArray2<float> rank{1, max_groups, 1, default_capacity};  // its rank, where a test ranks
 
-  int groups() const { return static_cast<int>(k); }
+  int groups() const { return k; }
 
   // With more than 10 groups each group holds 10000 / k + 1 values (nearest integer); the tables
   // of values and ranks are re-created with that shape.

@@ -19,11 +19,11 @@ inline SampleTable make_table(const std::vector<std::vector<float>>& groups,
   SampleTable t;
   const int k = static_cast<int>(groups.size());
   t.redimension(k);
-  t.k = static_cast<float>(k);
+  t.k = k;
   for (int i = 1; i <= k; ++i) {
     const auto& g = groups[static_cast<std::size_t>(i - 1)];
     t.group_number[i] = numbers.empty() ? static_cast<std::int16_t>(i) : numbers[static_cast<std::size_t>(i - 1)];
-    t.n[i] = static_cast<float>(g.size());
+    t.n[i] = static_cast<int>(g.size());
     for (std::size_t j = 0; j < g.size(); ++j) t.x(i, static_cast<int>(j) + 1) = g[j];
   }
   return t;
