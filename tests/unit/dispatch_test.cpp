@@ -59,13 +59,6 @@ TEST(Dispatch, ComputeThenCancelCallsTheViewerOnce) {
   EXPECT_EQ(s.host.repaints(), 1);
 }
 
-TEST(Dispatch, CancellingTheFirstDialogShowsNoReport) {
-  Session s;
-  EXPECT_EQ(s.run("H", "press 2"), 0);
-  EXPECT_TRUE(s.host.viewer_calls().empty());
-  EXPECT_EQ(s.host.repaints(), 0);
-}
-
 TEST(Dispatch, RectangleTextKeepsSignsInsideTheFieldsAndWidens) {
   headless::Settings settings;
   settings.host_window = {-8, -12, 12345, 776};

@@ -350,15 +350,5 @@ TEST(GoodnessOfFit, AReportThatCannotBeWrittenEndsInTheTrap) {
   EXPECT_EQ(s.host.dialogs_shown().size(), 2u);  // the dialog again
 }
 
-TEST(GoodnessOfFit, CancelEndsTheCallWithoutReport) {
-  for (const char* letter : {"A", "G"}) {
-    Session s;
-    EXPECT_EQ(s.run(letter, "type 1004 5\nenter\nescape\n"), 0);
-    EXPECT_TRUE(s.host.viewer_calls().empty());
-    EXPECT_TRUE(s.host.messages().empty());
-    EXPECT_EQ(s.host.dialogs_shown().size(), 1u);
-  }
-}
-
 }  // namespace
 }  // namespace veltrum

@@ -80,13 +80,17 @@ struct ProbeSession : Session {
 };
 
 TEST(TestSkeleton, CancelEndsTheCallWithoutReport) {
-  for (const char* cancel : {"press 2", "escape"}) {
+  // "&Abbrechen", Escape, and Escape after input the dialog did not accept.
+  for (const auto& [cancel, tries] : {std::pair{"press 2", 0}, std::pair{"escape", 0}, std::pair{"enter\nescape", 1}}) {
     ProbeSession s(Ending::report);
     EXPECT_EQ(s.run_probe("P", cancel), 0);
     EXPECT_EQ(s.host.dialogs_shown().size(), 1u) << cancel;
     EXPECT_TRUE(s.host.viewer_calls().empty());
+    EXPECT_TRUE(s.host.messages().empty());
+    EXPECT_EQ(s.host.repaints(), 0);
+    EXPECT_FALSE(std::filesystem::exists(s.drive.path() / "Ausgabe"));
     EXPECT_EQ(s.module.dialog_result, dialog_cancelled);
-    EXPECT_EQ(computes, 0);
+    EXPECT_EQ(computes, tries);
   }
 }
 
