@@ -67,9 +67,11 @@ TEST(MantelHaenszelEntry, ReportsMatchTheGoldenFiles) {
 
 TEST(MantelHaenszelEntry, ChecksEndTheTestWithAMessageAndOfferTheDialogAgain) {
   // n values 1..n in two alternating groups.
-  const auto distinct = [](int n) {
+  // Values 1..n, each `times` times, in two alternating groups.
+  const auto distinct = [](int n, int times) {
     std::vector<int> g, x;
-    for (int v = 1; v <= n; ++v) g.push_back(v % 2 + 1), x.push_back(v);
+    for (int t = 0; t < times; ++t)
+      for (int v = 1; v <= n; ++v) g.push_back((v + t) % 2 + 1), x.push_back(v);
     return records(g, x);
   };
   const auto groups_of_two = [](int k) {
@@ -86,8 +88,8 @@ TEST(MantelHaenszelEntry, ChecksEndTheTestWithAMessageAndOfferTheDialogAgain) {
   } cases[] = {
       {"a group of one value", "N", records({1, 2, 2, 2}, {3, 1, 2, 7}), two_groups(1, 2), " Vorsicht!",
        "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!"},
-      {"250 distinct values", "N", distinct(250), two_groups(1, 2), "", ""},
-      {"251 distinct values", "N", distinct(251), two_groups(1, 2), " Vorsicht!",
+      {"250 distinct values, each twice", "N", distinct(250, 2), two_groups(1, 2), "", ""},
+      {"251 distinct values", "N", distinct(251, 1), two_groups(1, 2), " Vorsicht!",
        "Der Test ist nur für <=250 verschiedene Scores möglich.\rAlternativ steht der Wilcoxon-  bzw. der "
        "Kruskal-Wallis-\rTest zur Verfügung."},
       {"T with one group", "T", groups_of_two(3), "pick 201 0\npick 401 1\ntype 403 1\nenter\ntype 404 2\nenter\nenter",
