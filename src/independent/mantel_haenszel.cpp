@@ -16,28 +16,26 @@
 
 namespace veltrum {
 
-MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vector<float>> counts) {
+MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vector<int>> counts) {
   MantelHaenszel r;
   r.scores = std::move(scores);
   r.counts = std::move(counts);
   const std::size_t k = r.counts.size(), l = r.scores.size();
-  r.row_totals.assign(k, 0.0f);
-  r.column_totals.assign(l, 0.0f);
-  real n = 0, score_sum = 0;
+  r.row_totals.assign(k, 0);
+  r.column_totals.assign(l, 0);
+  real score_sum = 0;
   std::vector<real> group_score_sum(k, 0.0L);
   for (std::size_t i = 0; i < k; ++i) {
-    real row = 0;
     for (std::size_t s = 0; s < l; ++s) {
-      const real f = r.counts[i][s];
-      row += f;
-      group_score_sum[i] += f * r.scores[s];
-      r.column_totals[s] = to_float(r.column_totals[s] + f);
+      const int f = r.counts[i][s];
+      r.row_totals[i] += f;
+      r.column_totals[s] += f;
+      group_score_sum[i] += static_cast<real>(f) * r.scores[s];
     }
-    r.row_totals[i] = to_float(row);
-    n += row;
+    r.total += r.row_totals[i];
     score_sum += group_score_sum[i];
   }
-  r.total = to_float(n);
+  const real n = r.total;
   r.df = static_cast<int>(k) - 1;
   r.single_score = l == 1;
   if (n > 0 && !r.single_score) {
@@ -48,11 +46,11 @@ MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vecto
     for (std::size_t i = 0; i < k; ++i) {
       if (r.row_totals[i] == 0) continue;
       const real dev = group_score_sum[i] / r.row_totals[i] - mean;
-      a += r.row_totals[i] * dev * dev;
+      a += static_cast<real>(r.row_totals[i]) * dev * dev;
     }
     for (std::size_t s = 0; s < l; ++s) {
       const real dev = r.scores[s] - mean;
-      b += r.column_totals[s] * dev * dev;
+      b += static_cast<real>(r.column_totals[s]) * dev * dev;
     }
     r.chi2 = to_float((n - 1) * a / b);
   }
@@ -80,7 +78,7 @@ MantelHaenszel mantel_haenszel(const SampleTable& table) {
     scores.push_back(pooled[p]);
   }
 
-  std::vector<std::vector<float>> counts(static_cast<std::size_t>(k), std::vector<float>(scores.size(), 0.0f));
+  std::vector<std::vector<int>> counts(static_cast<std::size_t>(k), std::vector<int>(scores.size(), 0));
   for (int i = 1; i <= k; ++i) {
     auto& row = counts[static_cast<std::size_t>(i - 1)];
     for (int j = 1; j <= static_cast<int>(table.n[i]); ++j) {
@@ -91,10 +89,10 @@ MantelHaenszel mantel_haenszel(const SampleTable& table) {
   return mean_score_test(std::move(scores), std::move(counts));
 }
 
-CellLayout cell_layout(float total) {
+CellLayout cell_layout(int total) {
   CellLayout c;
   // INT(LOG10(N) + 1): the number of digits of N.
-  c.width = static_cast<int>(std::to_string(static_cast<long>(total)).size());
+  c.width = static_cast<int>(std::to_string(total).size());
   c.per_line = 70 / (c.width + 1);
   return c;
 }
@@ -110,15 +108,15 @@ std::string without_leading_blanks(std::string text) {
 
 // One row of the table: the cells, a new line after every q-th cell when more follow, then "| "
 // and the row's total.
-void write_row(ReportFile& rep, const std::vector<float>& cells, float total, const CellLayout& c,
+void write_row(ReportFile& rep, const std::vector<int>& cells, int total, const CellLayout& c,
                const std::string& picture) {
   for (std::size_t s = 0; s < cells.size(); ++s) {
     rep.write(" ");
-    rep.picture(picture, cells[s]);
+    rep.picture(picture, static_cast<float>(cells[s]));
     if ((s + 1) % static_cast<std::size_t>(c.per_line) == 0 && s + 1 < cells.size()) rep.end_line();
   }
   rep.write("| ");
-  rep.picture(picture, total);
+  rep.picture(picture, static_cast<float>(total));
   rep.end_line();
 }
 

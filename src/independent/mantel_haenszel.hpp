@@ -30,22 +30,22 @@ inline constexpr std::string_view too_many_scores_text =
     "Alternativ steht der Wilcoxon-  bzw. der Kruskal-Wallis-\rTest zur Verfügung.";
 
 struct MantelHaenszel {
-  bool too_many_scores = false;            // a 251st distinct value: nothing below is filled
-  std::vector<float> scores;               // S(1..L), ascending
-  std::vector<std::vector<float>> counts;  // counts[i][s]: values of group i + 1 equal to S(s + 1)
-  std::vector<float> row_totals;           // R(i)
-  std::vector<float> column_totals;        // C(s)
-  float total = 0;                         // N
-  bool single_score = false;               // L = 1: B = 0, the groups cannot differ
-  float chi2 = 0;                          // 0 for a single score
-  int df = 0;                              // k - 1
-  float p = 1;                             // 1 - P(chi-square(df) <= chi2)
+  bool too_many_scores = false;          // a 251st distinct value: nothing below is filled
+  std::vector<float> scores;             // S(1..L), ascending
+  std::vector<std::vector<int>> counts;  // counts[i][s]: values of group i + 1 equal to S(s + 1)
+  std::vector<int> row_totals;           // R(i)
+  std::vector<int> column_totals;        // C(s)
+  int total = 0;                         // N
+  bool single_score = false;             // L = 1: B = 0, the groups cannot differ
+  float chi2 = 0;                        // 0 for a single score
+  int df = 0;                            // k - 1
+  float p = 1;                           // 1 - P(chi-square(df) <= chi2)
 };
 
 // The statistic of a count table (rows = groups, columns = the ascending scores).  With a single
 // score every group has the same mean score and B = 0: chi2 is taken as 0 and p as 1, which is
 // the exact conditional p (every table with these margins is the same table).
-MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vector<float>> counts);
+MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vector<int>> counts);
 
 // Scores and count table of the loaded groups, then the statistic.  A 251st distinct value stops
 // the walk (too_many_scores); more than 10 groups exceed the count table and throw IndexError.
@@ -66,6 +66,6 @@ struct CellLayout {
   int width = 1;      // w
   int per_line = 35;  // q
 };
-CellLayout cell_layout(float total);
+CellLayout cell_layout(int total);
 
 }  // namespace veltrum
