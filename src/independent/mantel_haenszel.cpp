@@ -52,7 +52,7 @@ MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vecto
       const real dev = r.scores[s] - mean;
       b += static_cast<real>(r.column_totals[s]) * dev * dev;
     }
-    r.chi2 = to_float((n - 1) * a / b);
+    if (b > 0) r.chi2 = to_float((n - 1) * a / b);
   }
   r.p = to_float(1.0L - FNChi(r.df, r.chi2));
   return r;
