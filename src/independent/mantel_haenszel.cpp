@@ -12,6 +12,7 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/run_state.hpp"
 #include "independent/group_loader.hpp"
 
 namespace veltrum {
@@ -54,7 +55,7 @@ MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vecto
     }
     if (b > 0) r.chi2 = to_float((n - 1) * a / b);
   }
-  r.p = to_float(1.0L - FNChi(r.df, r.chi2));
+  r.p = FNChiUpper(r.df, r.chi2);
   return r;
 }
 
@@ -162,32 +163,35 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
   }
 }
 
-// ---- Test entry ----------------------------------------------------------------------------
+// ---- Test entries --------------------------------------------------------------------------
 
 namespace {
 
-void stop_with(Module& module, std::string_view text) {
-  caution_box(module.host, text);
-  module.cancel_flag = "J";
-  module.rerun = 1;
+void mantel_haenszel_test(Module& module, const CatalogueEntry& test, GroupChoice choice) {
+  run_trapped(module, [&] {
+    SampleTable table;
+    load_group_samples(module, test, choice, table);
+    if (!ready_to_compute(module)) return;
+    // One group (T with one group number, or a file with one group) leaves nothing to compare:
+    // with df = 0 no p would mean anything.
+    if (table.groups() < 2) return stop(module, Rerun::yes, "Es müssen mindestens 2 Gruppen vorhanden sein!");
+    for (int i = 1; i <= table.groups(); ++i)
+      if (table.n[i] < 2)
+        return stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
+    const MantelHaenszel result = mantel_haenszel(table);
+    if (result.too_many_scores) return stop(module, Rerun::yes, too_many_scores_text);
+    write_mantel_haenszel(module.report, result);
+  });
 }
 
 }  // namespace
 
-void mantel_haenszel_test(Module& module, const std::string& title) {
-  run_trapped(module, [&] {
-    SampleTable table;
-    load_group_samples(module, title, module.test_letter == "T" ? "KRUSKAL" : "UTEST", table);
-    if (module.cancel_flag == "J" || module.dialog_result == 0) return;
-    // One group (T with one group number, or a file with one group) leaves nothing to compare:
-    // df = 0 would make any p meaningless.
-    if (table.groups() < 2) return stop_with(module, "Es müssen mindestens 2 Gruppen vorhanden sein!");
-    for (int i = 1; i <= table.groups(); ++i)
-      if (table.n[i] < 2) return stop_with(module, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
-    const MantelHaenszel result = mantel_haenszel(table);
-    if (result.too_many_scores) return stop_with(module, too_many_scores_text);
-    write_mantel_haenszel(module.report, result);
-  });
+void mantel_haenszel_entry(Module& module, const CatalogueEntry& test) {
+  mantel_haenszel_test(module, test, GroupChoice::two_groups);
+}
+
+void mantel_haenszel_k_entry(Module& module, const CatalogueEntry& test) {
+  mantel_haenszel_test(module, test, GroupChoice::k_groups);
 }
 
 }  // namespace veltrum

@@ -10,16 +10,19 @@
 // the "mean score" statistic of Landis, Heyman & Koch (1978) in a single stratum.
 #pragma once
 
-#include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "frame/letter_options.hpp"
+#include "independent/rank_tests.hpp"
 #include "independent/sample_table.hpp"
 
 namespace veltrum {
 
 class ReportFile;
 struct Module;
+struct CatalogueEntry;
 
 inline constexpr int max_scores = 250;       // distinct values of the target variable
 inline constexpr int max_score_groups = 10;  // rows of the count table
@@ -55,10 +58,16 @@ MantelHaenszel mantel_haenszel(const SampleTable& table);
 // chi-square line and the references (two more lines for k > 2).
 void write_mantel_haenszel(ReportFile& report, const MantelHaenszel& result);
 
-// Test entry of N (two-group dialog "UTEST") and T (k-group dialog "KRUSKAL"), under the test
-// error trap.  Fewer than 2 groups, a group with fewer than 2 values or more than 250 scores end
-// the test with a message, the cancel flag "J" and the re-run request.
-void mantel_haenszel_test(Module& module, const std::string& title);
+// Command-line options: the choices of the two-group dialog (N) and of the k-group dialog (T),
+// the same as for U and K.
+inline constexpr std::span<const LetterOption> mantel_haenszel_options = mann_whitney_options;
+inline constexpr std::span<const LetterOption> mantel_haenszel_k_options = kruskal_wallis_options;
+
+// Test entries: N chooses two groups in the two-group dialog, T k groups in the k-group dialog.
+// Fewer than 2 groups, a group with fewer than 2 values or more than 250 scores end the test with
+// a message and the dialog again; everything runs under the test error trap.
+void mantel_haenszel_entry(Module& module, const CatalogueEntry& test);
+void mantel_haenszel_k_entry(Module& module, const CatalogueEntry& test);
 
 // The count table's cells: w = the digits of N, "#" repeated w times, q = INT(70 / (w + 1)) cells
 // on one line.
