@@ -102,11 +102,6 @@ CellLayout cell_layout(int total) {
 
 namespace {
 
-std::string without_leading_blanks(std::string text) {
-  const auto first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 // One row of the table: the cells, a new line after every q-th cell when more follow, then "| "
 // and the row's total.
 void write_row(ReportFile& rep, const std::vector<int>& cells, int total, const CellLayout& c,
