@@ -61,8 +61,6 @@ MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vecto
 
 MantelHaenszel mantel_haenszel(const SampleTable& table) {
   const int k = table.groups();
-  if (k > max_score_groups) throw IndexError("group " + std::to_string(k) + " beyond the count table");
-
   std::vector<float> pooled;
   for (int i = 1; i <= k; ++i)
     for (int j = 1; j <= static_cast<int>(table.n[i]); ++j) pooled.push_back(table.x(i, j));
@@ -79,6 +77,8 @@ MantelHaenszel mantel_haenszel(const SampleTable& table) {
     scores.push_back(pooled[p]);
   }
 
+  // The count table has rows for 10 groups; the scores are walked first.
+  if (k > max_score_groups) throw IndexError("group " + std::to_string(k) + " beyond the count table");
   std::vector<std::vector<int>> counts(static_cast<std::size_t>(k), std::vector<int>(scores.size(), 0));
   for (int i = 1; i <= k; ++i) {
     auto& row = counts[static_cast<std::size_t>(i - 1)];

@@ -42,7 +42,7 @@ struct MantelHaenszel {
   bool single_score = false;             // L = 1: B = 0, the groups cannot differ
   float chi2 = 0;                        // 0 for a single score
   int df = 0;                            // k - 1
-  float p = 1;                           // 1 - P(chi-square(df) <= chi2)
+  float p = 1;                           // P(chi-square(df) > chi2), the upper tail
 };
 
 // The statistic of a count table (rows = groups, columns = the ascending scores).  With a single
@@ -51,7 +51,8 @@ struct MantelHaenszel {
 MantelHaenszel mean_score_test(std::vector<float> scores, std::vector<std::vector<int>> counts);
 
 // Scores and count table of the loaded groups, then the statistic.  A 251st distinct value stops
-// the walk (too_many_scores); more than 10 groups exceed the count table and throw IndexError.
+// the walk (too_many_scores); after the walk, more than 10 groups exceed the count table and throw
+// IndexError.
 MantelHaenszel mantel_haenszel(const SampleTable& table);
 
 // The report lines after the input block: the scores, the count table with its margins, the
