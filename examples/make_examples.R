@@ -55,3 +55,20 @@ pg <- datasets::PlantGrowth
 write_data_file("plantgrowth.dat", list(
   col("weight", pg$weight, 5, 2),
   col("group", as.integer(pg$group), 1)))
+
+# Ordered scores in two groups: mtcars (Henderson & Velleman 1981, from Motor Trend 1974), 32
+# cars; trans is the transmission as a group number (1 = automatic, 2 = manual; R's am + 1).
+mt <- datasets::mtcars
+write_data_file("mtcars.dat", list(
+  col("mpg", mt$mpg, 4, 1),
+  col("cyl", mt$cyl, 1),
+  col("gear", mt$gear, 1),
+  col("carb", mt$carb, 1),
+  col("trans", mt$am + 1, 1)))
+
+# Counts in six groups: InsectSprays (Beall 1942), insects counted on 72 plots treated with
+# sprays A to F (spray 1 to 6).
+is <- datasets::InsectSprays
+write_data_file("insectsprays.dat", list(
+  col("count", is$count, 2),
+  col("spray", as.integer(is$spray), 1)))

@@ -7,6 +7,7 @@
 #include "frequency/goodness_of_fit.hpp"
 #include "frequency/information.hpp"
 #include "frequency/two_frequencies.hpp"
+#include "independent/mantel_haenszel.hpp"
 #include "independent/rank_tests.hpp"
 
 namespace veltrum {
@@ -25,11 +26,19 @@ constexpr CatalogueEntry catalogue[] = {
      .title = "Mantel-Haenszel-Zimmermann-Test (k Gruppen).",
      .dialog_template = "KRUSKAL",
      .needs_data_file = true,
+     .entry = &mantel_haenszel_k_entry,
+     .command_line = {"Mantel-Haenszel-Zimmermann-Test: k groups of the data file, chi-square test of the mean "
+                      "scores of an ordered target variable",
+                      mantel_haenszel_k_options},
      .caption = IDS_CAPTION_MANTEL_K},
     {.letter = "N",
      .title = "Mantel-Haenszel-Test (2 Gruppen).",
      .dialog_template = "UTEST",
      .needs_data_file = true,
+     .entry = &mantel_haenszel_entry,
+     .command_line = {"Mantel-Haenszel-Test: two groups of the data file, chi-square test of the mean scores of "
+                      "an ordered target variable",
+                      mantel_haenszel_options},
      .caption = IDS_CAPTION_MANTEL_2},
     {.letter = "U",
      .title = "Wilcoxon-Mann-Whitney-Test.",

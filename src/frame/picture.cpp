@@ -303,6 +303,11 @@ std::string number_text_trimmed(float value) {
   return text;
 }
 
+std::string without_leading_blanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
 // Safe format: fixed texts above 1E38; the picture format below 1E18; in between, with carets
 // in the picture, the mantissa x / 10^e by the picture's part before the carets and "E+" e
 // appended here, else "$".

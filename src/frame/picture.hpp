@@ -28,6 +28,9 @@ std::string number_text(float value);
 // number_text without any blanks, as dialogs and message texts show a number.
 std::string number_text_trimmed(float value);
 
+// A formatted field with its leading blanks removed, as report lines show a number in running text.
+std::string without_leading_blanks(std::string_view text);
+
 // The picture format for ordinary values, with fixed texts for magnitudes the picture cannot
 // hold: above 1E38 "|x|>1E38" (or "$" for a picture of up to 8 characters), from 1E18 up an
 // exponent form built here (or "$" when the picture has no carets).

@@ -250,11 +250,6 @@ UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host
 
 namespace {
 
-std::string without_leading_blanks(std::string text) {
-  const auto first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 void write_u_lines(ReportFile& rep, const UTest& r) {
   if (!r.exact) {
     rep.multi_field("U =#######.#  ( p = #.###### : approximativ )", {r.u, r.p_approx});

@@ -160,6 +160,30 @@ check "column beyond the variables is a usage error" test $? -eq 2
 check "all groups is for K only" test $? -eq 2
 check "help names --group-var" grep -q -- "--group-var" <("$veltrum" K --help)
 
+# Letters N and T: R's mtcars and InsectSprays (tests/golden/make_score_golden.py has the reports).
+"$veltrum" --data "$examples/mtcars.dat" N --group-var trans --target cyl --groups 1,2 >"$work/out" 2>"$work/err"
+check "N exit status" test $? -eq 0
+check "N input block" has_line "$work/out" "  davon Variable 2 (cyl)  und Gruppen-Var. 5 (trans) = 1 2 "
+# R: (32 - 1) * cor(mtcars$cyl, mtcars$am)^2 = 8.46666189, pchisq(., 1, lower.tail = FALSE) = 0.00361715
+check "N statistic" has_line "$work/out" "Prüfgröße: Chi²=8.4667 mit fg=1 und p=0.003617"
+check "N table row" has_line "$work/out" "  3  4 12| 19"
+check "N no messages" test ! -s "$work/err"
+
+"$veltrum" --data "$examples/insectsprays.dat" T --group-var spray --target count --groups all >"$work/out"
+check "T all groups exit status" test $? -eq 0
+# R: (72 - 1) * summary(lm(count ~ spray, InsectSprays))$r.squared = 51.43517, p = 7.0e-10
+check "T statistic" has_line "$work/out" "Prüfgröße: Chi²=51.4352 mit fg=5 und p=0.000000"
+check "T 24 scores wrap after 23 cells" has_line "$work/out" "  0| 12"
+check "T four reference lines" test "$(sed -n '/^Literatur:$/,$p' "$work/out" | wc -l)" -eq 5
+
+# R: s <- split(InsectSprays$count, InsectSprays$spray)[c(3, 4, 5)]: 35 * R^2 = 8.73488774, p = 0.01268362
+"$veltrum" --data "$examples/insectsprays.dat" T --group-var spray --target count --groups 3,4,5 >"$work/out"
+check "T entered groups" has_line "$work/out" "Prüfgröße: Chi²=8.7349 mit fg=2 und p=0.012684"
+
+"$veltrum" --data "$examples/insectsprays.dat" T --group-var spray --target count --groups 2 >"$work/out" 2>"$work/err"
+check "T one group exit status" test $? -eq 1
+check "T one group message" test "$(cat "$work/err")" = " Vorsicht!: Es müssen mindestens 2 Gruppen vorhanden sein!"
+
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0
 check "print-script actions" test "$(cat "$work/out")" = "$(printf 'type 101 Würfel\ntype 102 12,5\ntype 103 3\nenter')"
