@@ -183,6 +183,15 @@ check "T entered groups" has_line "$work/out" "Prüfgröße: Chi²=8.7349 mit fg
 "$veltrum" --data "$examples/insectsprays.dat" T --group-var spray --target count --groups 2 >"$work/out" 2>"$work/err"
 check "T one group exit status" test $? -eq 1
 check "T one group message" test "$(cat "$work/err")" = " Vorsicht!: Es müssen mindestens 2 Gruppen vorhanden sein!"
+# The dialog actions come from the letter's option table in a fixed order (ticks, list choices,
+# typed fields, entries), whatever the order of the options; messages name options, not letters.
+"$veltrum" --print-script --data "$examples/toothgrowth.dat" U --list --groups 1,2 --target len --group-var supp >"$work/out"
+check "print-script order" test "$(cat "$work/out")" = "$(printf 'tick 407\npick 201 1\npick 401 0\ntype 403 1\ntype 404 2\nenter')"
+"$veltrum" --print-script --data "$examples/toothgrowth.dat" K --groups 7,5 >"$work/out"
+check "print-script counted entries" test "$(cat "$work/out")" = "$(printf 'type 403 2\nenter\ntype 404 7\nenter\ntype 404 5\nenter\nenter')"
+"$veltrum" --data "$examples/toothgrowth.dat" U --groups 1,2,3 >/dev/null 2>"$work/err"
+check "too many fields is a usage error" test $? -eq 2
+check "too many fields names the option" test "$(cat "$work/err")" = "veltrum: --groups: takes at most 2 values"
 
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0

@@ -37,6 +37,26 @@ TEST(Headless, HaufigTemplateComesFromTheResourceScript) {
   EXPECT_EQ(find(107).text, "2. absolute H\xE4ufigkeit:");
 }
 
+TEST(Headless, StringTableGivesTextsByIdAndTemplatesIgnoreIt) {
+  const std::string script =
+      "#pragma code_page(65001)\n"
+      "STRINGTABLE\nBEGIN\n  IDS_A \"Gr\xC3\xBC\xC3\x9F"
+      "e.\"\n  7, \"zweite\"\nEND\n"
+      "X DIALOG 1, 2, 3, 4\nCAPTION \"x\"\nBEGIN\nEND\n";
+  const auto strings = headless::parse_string_table(script, "#define IDS_A 51\n");
+  EXPECT_EQ(strings, (std::map<int, std::string>{{51,
+                                                  "Gr\xFC\xDF"
+                                                  "e."},
+                                                 {7, "zweite"}}));
+  EXPECT_EQ(headless::parse_resource_script(script, "#define IDS_A 51\n").size(), 1u);
+  EXPECT_THROW(headless::parse_string_table("STRINGTABLE\nBEGIN\n 5\nEND\n", ""), std::invalid_argument);
+
+  // The module's own table, through the host.
+  headless::HeadlessHost host;
+  EXPECT_EQ(host.resource_text(IDS_CAPTION_MANTEL_K), "Mantel-Haenszel-Zimmermann-Test (k Gruppen).");
+  EXPECT_EQ(host.resource_text(9999), "");
+}
+
 TEST(Headless, ResourceScriptParserReadsEveryControlForm) {
   const char* header = "#define IDC_A 301\n#define IDC_L 302\n";
   const char* script =
@@ -93,12 +113,18 @@ TEST(Headless, ScriptsParseEveryActionAndNameTheBadLine) {
 }
 
 TEST(Headless, Windows1252ConvertsBothWays) {
-  const std::string utf8 = "Pr\xC3\xBC" "fgr\xC3\xB6\xC3\x9F" "e Chi\xC2\xB2 \xE2\x82\xAC";
-  const std::string cp = "Pr\xFC" "fgr\xF6\xDF" "e Chi\xB2 \x80";
+  const std::string utf8 =
+      "Pr\xC3\xBC"
+      "fgr\xC3\xB6\xC3\x9F"
+      "e Chi\xC2\xB2 \xE2\x82\xAC";
+  const std::string cp =
+      "Pr\xFC"
+      "fgr\xF6\xDF"
+      "e Chi\xB2 \x80";
   EXPECT_EQ(utf8_to_cp1252(utf8), cp);
   EXPECT_EQ(cp1252_to_utf8(cp), utf8);
   EXPECT_EQ(utf8_to_cp1252("\xE4\xB8\xAD"), "?");  // no Windows-1252 code
-  EXPECT_EQ(utf8_to_cp1252("a\xC3"), "a?");         // cut short
+  EXPECT_EQ(utf8_to_cp1252("a\xC3"), "a?");        // cut short
 }
 
 TEST(Headless, DriveCMapsToADirectoryAndDropsTrailingDots) {
