@@ -1,7 +1,7 @@
 // testhost.exe: a stand-in for the statistics program that loads VELTRUM.DLL, for the Wine
 // end-to-end tests.
 //
-//   testhost.exe DLL LETTER DATAFILE SCRIPT [--yes] [--pause SECONDS] [--timeout SECONDS]
+//   testhost.exe DLL LETTER DATAFILE SCRIPT [--yes] [--pause SECONDS] [--timeout SECONDS] [--x87 HEX]
 //
 // It opens a plain top-level window at (0, 0, 640, 480) as the host window, loads DLL, and calls
 // its export "Veltrum"(window, DATAFILE, LETTER) with OLE byte strings (Windows-1252).  While the
@@ -25,7 +25,8 @@
 //   MESSAGE <caption>: <text>
 //   ANSWER yes|no|ok
 //   VIEWER <caption>
-//   FPU <x87 control word before the call> <after it>   (hex; the host sets 027f, 53-bit precision)
+//   FPU <x87 control word before the call> <after it>   (hex; the host sets 027f, 53-bit precision,
+//                                          or the word of --x87)
 //   RESULT <value returned by Veltrum>
 //   PAUSE <seconds>                        --pause: the dialog waits before its Escape
 //   ERROR <what went wrong>                a script that does not fit what the module showed
@@ -44,6 +45,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <deque>
 #include <stdexcept>
 #include <string>
@@ -120,6 +122,7 @@ struct Options {
   bool yes = false;
   DWORD pause_ms = 0;
   DWORD step_timeout_ms = 20000;
+  unsigned short x87 = 0x027F;  // the host's x87 control word during the call
 };
 
 struct Session {
@@ -420,10 +423,8 @@ bool read_file(const std::wstring& path, std::string& bytes) {
   return true;
 }
 
-// Many hosts run the x87 unit at 53-bit precision; the library must compute at 64 bits anyway and
-// hand the host's setting back.
-constexpr unsigned short host_x87_control_word = 0x027F;
-
+// Many hosts run the x87 unit at 53-bit precision (027f, the default here); the library must
+// compute at 64 bits anyway and hand the host's setting back.
 unsigned short x87_control_word() {
   unsigned short cw = 0;
   asm volatile("fnstcw %0" : "=m"(cw) : : "memory");
@@ -439,7 +440,7 @@ std::string hex4(unsigned value) {
 }
 
 int usage() {
-  say("usage: testhost.exe DLL LETTER DATAFILE SCRIPT [--yes] [--pause SECONDS] [--timeout SECONDS]");
+  say("usage: testhost.exe DLL LETTER DATAFILE SCRIPT [--yes] [--pause SECONDS] [--timeout SECONDS] [--x87 HEX]");
   return 2;
 }
 
@@ -464,6 +465,8 @@ int main() {
     } else if ((arg == L"--pause" || arg == L"--timeout") && i + 1 < argc) {
       const DWORD ms = static_cast<DWORD>(_wtoi(argv[++i])) * 1000;
       (arg == L"--pause" ? session.options.pause_ms : session.options.step_timeout_ms) = ms;
+    } else if (arg == L"--x87" && i + 1 < argc) {
+      session.options.x87 = static_cast<unsigned short>(std::wcstoul(argv[++i], nullptr, 16));
     } else {
       return usage();
     }
@@ -517,7 +520,7 @@ int main() {
   BSTR data =
       SysAllocStringByteLen(session.options.data_file.data(), static_cast<UINT>(session.options.data_file.size()));
   BSTR letter = SysAllocStringByteLen(session.options.letter.data(), static_cast<UINT>(session.options.letter.size()));
-  set_x87_control_word(host_x87_control_word);
+  set_x87_control_word(session.options.x87);
   const unsigned short before = x87_control_word();
   const LONG result = veltrum(host, reinterpret_cast<char*>(data), reinterpret_cast<char*>(letter));
   const unsigned short after = x87_control_word();
