@@ -55,3 +55,13 @@ pg <- datasets::PlantGrowth
 write_data_file("plantgrowth.dat", list(
   col("weight", pg$weight, 5, 2),
   col("group", as.integer(pg$group), 1)))
+
+# Two large groups: ChickWeight (Crowder and Hand 1990), body weight of 50 chicks on four diets,
+# measured every few days; Chick is the chick's number, Diet 1 to 4 (220, 120, 120 and 118
+# measurements).
+cw <- datasets::ChickWeight
+write_data_file("chickweight.dat", list(
+  col("weight", cw$weight, 3),
+  col("Time", cw$Time, 2),
+  col("Chick", as.integer(as.character(cw$Chick)), 2),
+  col("Diet", as.integer(as.character(cw$Diet)), 1)))
