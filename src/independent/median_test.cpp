@@ -47,7 +47,7 @@ MedianTest median_test(const SampleTable& table) {
         std::fabs(static_cast<real>(r.below[0]) * r.at_or_above[1] - static_cast<real>(r.at_or_above[0]) * r.below[1]);
     const real corrected = cross - n / 2;
     r.chi_square = to_float(n * corrected * corrected / margins);
-    r.p_chi_square = to_float(1.0L - FNChi(1, r.chi_square));
+    r.p_chi_square = FNChiUpper(1, r.chi_square);
   }
 
   r.fisher = fisher_exact(static_cast<float>(r.below[0]), static_cast<float>(r.at_or_above[0]),
