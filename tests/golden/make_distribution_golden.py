@@ -35,8 +35,8 @@ def check_margin(value, after, margin):
 def field(value, before, after=0, margin=2e-7):
     """A fixed picture field: `before` positions (one of them for a "-"), a point and `after`
     positions; right-aligned; a zero integer part shows one "0".  `margin`: how far (absolute)
-    the value must lie from a rounding boundary; 0 for whole numbers.  The default suits a p of
-    1 - F with F in single precision; Fisher's p, summed in extended precision and stored in
+    the value must lie from a rounding boundary; 0 for whole numbers.  The default suits a p from
+    the single-precision chi-square tail; Fisher's p, summed in extended precision and stored in
     single precision, is right to about 1e-9."""
     if margin:
         check_margin(value, after, margin)
