@@ -22,7 +22,7 @@ SampleTable two_groups(int n1, int n2, unsigned seed) {
   const int sizes[] = {n1, n2};
   for (int i = 1; i <= 2; ++i) {
     t.group_number[i] = static_cast<std::int16_t>(i);
-    t.n[i] = static_cast<float>(sizes[i - 1]);
+    t.n[i] = sizes[i - 1];
     for (int j = 1; j <= sizes[i - 1]; ++j) t.x(i, j) = static_cast<float>(random() % 2000) / 10.0f + 3.0f * i;
   }
   return t;

@@ -57,19 +57,18 @@ void ks_classify(KolmogorovSmirnov& r) {
 
 KolmogorovSmirnov kolmogorov_smirnov(const SampleTable& table) {
   KolmogorovSmirnov r;
-  r.n1 = static_cast<int>(table.n[1]);
-  r.n2 = static_cast<int>(table.n[2]);
+  r.n1 = table.n[1];
+  r.n2 = table.n[2];
 
   float low = 1E10f, high = -1E10f;
   for (int g = 1; g <= 2; ++g)
-    for (int j = 1; j <= static_cast<int>(table.n[g]); ++j)
-      low = std::min(low, table.x(g, j)), high = std::max(high, table.x(g, j));
+    for (int j = 1; j <= table.n[g]; ++j) low = std::min(low, table.x(g, j)), high = std::max(high, table.x(g, j));
   r.low = low, r.high = high;
   r.width = to_float((static_cast<real>(high) - low) / (ks_classes - 1));
 
   CheckedArray2<float> count(1, 2, 1, ks_classes + 1);
   for (int g = 1; g <= 2; ++g)
-    for (int j = 1; j <= static_cast<int>(table.n[g]); ++j) count(g, ks_class(table.x(g, j), low, r.width)) += 1;
+    for (int j = 1; j <= table.n[g]; ++j) count(g, ks_class(table.x(g, j), low, r.width)) += 1;
 
   real s1 = 0, s2 = 0, d = 0;
   for (int c = 1; c <= ks_classes + 1; ++c) {

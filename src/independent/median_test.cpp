@@ -14,7 +14,7 @@ namespace veltrum {
 
 MedianTest median_test(const SampleTable& table) {
   MedianTest r;
-  const int n1 = static_cast<int>(table.n[1]), n2 = static_cast<int>(table.n[2]);
+  const int n1 = table.n[1], n2 = table.n[2];
   r.total = n1 + n2;
   if (r.total > median_pool_capacity)
     throw IndexError("pooled value " + std::to_string(r.total) + " beyond " + std::to_string(median_pool_capacity));
@@ -23,13 +23,13 @@ MedianTest median_test(const SampleTable& table) {
   std::vector<float> v;
   v.reserve(static_cast<std::size_t>(r.total));
   for (int g = 1; g <= 2; ++g)
-    for (int j = 1; j <= static_cast<int>(table.n[g]); ++j) v.push_back(table.x(g, j));
+    for (int j = 1; j <= table.n[g]; ++j) v.push_back(table.x(g, j));
   const std::size_t half = static_cast<std::size_t>(r.total / 2);
   std::partial_sort(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(half) + 1, v.end());
   r.median = r.total % 2 == 0 ? to_float((static_cast<real>(v[half - 1]) + v[half]) / 2) : v[half];
 
   for (int g = 1; g <= 2; ++g)
-    for (int j = 1; j <= static_cast<int>(table.n[g]); ++j)
+    for (int j = 1; j <= table.n[g]; ++j)
       ++(table.x(g, j) < r.median ? r.below : r.at_or_above)[static_cast<std::size_t>(g - 1)];
 
   const real n = r.total;
