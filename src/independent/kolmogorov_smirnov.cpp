@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "frame/checked_array.hpp"
+#include "frame/errors.hpp"
 #include "frame/numbers.hpp"
 #include "frame/report.hpp"
 #include "independent/ks_critical_values.hpp"
@@ -59,6 +60,7 @@ KolmogorovSmirnov kolmogorov_smirnov(const SampleTable& table) {
   KolmogorovSmirnov r;
   r.n1 = table.n[1];
   r.n2 = table.n[2];
+  if (r.n1 < 1 || r.n2 < 1) throw RunError("Kolmogorov-Smirnov test: a group without values");
 
   float low = 1E10f, high = -1E10f;
   for (int g = 1; g <= 2; ++g)

@@ -46,7 +46,7 @@ int ks_class(float x, float low, float width);
 void ks_classify(KolmogorovSmirnov& result);
 
 // The statistics for groups 1 and 2 of the sample table (n(i) >= 2).  A class outside the
-// counting table throws IndexError.
+// counting table throws IndexError, an empty group RunError.
 KolmogorovSmirnov kolmogorov_smirnov(const SampleTable& table);
 
 // The result line and the literature block.

@@ -15,6 +15,7 @@ namespace veltrum {
 MedianTest median_test(const SampleTable& table) {
   MedianTest r;
   const int n1 = table.n[1], n2 = table.n[2];
+  if (n1 < 1 || n2 < 1) throw RunError("median test: a group without values");
   r.total = n1 + n2;
   if (r.total > median_pool_capacity)
     throw IndexError("pooled value " + std::to_string(r.total) + " beyond " + std::to_string(median_pool_capacity));

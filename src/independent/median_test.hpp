@@ -42,7 +42,7 @@ struct MedianTest {
 };
 
 // The statistics for groups 1 and 2 of the sample table (n(i) >= 2).  More than
-// median_pool_capacity values throw IndexError.
+// median_pool_capacity values throw IndexError, an empty group RunError.
 MedianTest median_test(const SampleTable& table);
 
 // The report lines after the input block: the table, the warning, chi-square, Fisher, literature.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/errors.hpp"
 #include "independent/ks_critical_values.hpp"
 #include "rank_test_support.hpp"
 
@@ -139,6 +140,7 @@ TEST(KolmogorovSmirnov, DistanceOnTheClassGrid) {
     EXPECT_EQ(r.n1, static_cast<int>(c.x.size()));
     EXPECT_EQ(r.n2, static_cast<int>(c.y.size()));
   }
+  EXPECT_THROW(kolmogorov_smirnov(make_table({{1, 2}, {}})), RunError);
   EXPECT_EQ(ks_class(998, 0, 1), 999);
   EXPECT_EQ(ks_class(0, 0, 1), 1);
   EXPECT_EQ(ks_class(5, 5, 0), 1);

@@ -103,6 +103,7 @@ TEST(MedianTest, MoreThan2001PooledValuesAreAnIndexError) {
   const auto x = testing::arithmetic(1001, 0, 1);
   EXPECT_THROW(median_test(make_table({x, x})), IndexError);
   EXPECT_NO_THROW(median_test(make_table({x, testing::arithmetic(1000, 0.5f, 1)})));
+  EXPECT_THROW(median_test(make_table({x, {}})), RunError);
 }
 
 TEST(MedianTest, ReportLines) {
