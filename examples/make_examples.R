@@ -72,3 +72,12 @@ is <- datasets::InsectSprays
 write_data_file("insectsprays.dat", list(
   col("count", is$count, 2),
   col("spray", as.integer(is$spray), 1)))
+# Two large groups: ChickWeight (Crowder and Hand 1990), body weight of 50 chicks on four diets,
+# measured every few days; Chick is the chick's number, Diet 1 to 4 (220, 120, 120 and 118
+# measurements).
+cw <- datasets::ChickWeight
+write_data_file("chickweight.dat", list(
+  col("weight", cw$weight, 3),
+  col("Time", cw$Time, 2),
+  col("Chick", as.integer(as.character(cw$Chick)), 2),
+  col("Diet", as.integer(as.character(cw$Diet)), 1)))

@@ -8,6 +8,7 @@
 #include "frequency/information.hpp"
 #include "frequency/two_frequencies.hpp"
 #include "independent/mantel_haenszel.hpp"
+#include "independent/distribution_tests.hpp"
 #include "independent/rank_tests.hpp"
 
 namespace veltrum {
@@ -50,10 +51,24 @@ constexpr CatalogueEntry catalogue[] = {
                       mann_whitney_options}},
     {.letter = "W", .title = "Wilcoxon-matched-pairs.", .dialog_template = "WMP", .needs_data_file = true},
     {.letter = "V", .title = "Vorzeichen-Test.", .dialog_template = "VZT", .needs_data_file = true},
-    {.letter = "E", .title = "Median-Test.", .dialog_template = "MEDIAN", .needs_data_file = true},
+    {.letter = "E",
+     .title = "Median-Test.",
+     .dialog_template = "MEDIAN",
+     .needs_data_file = true,
+     .entry = &median_test_entry,
+     .command_line = {"Median-Test: two groups of the data file, counts below and above the common median, "
+                      "chi-square and Fisher's exact test",
+                      distribution_test_options}},
     {.letter = "F", .title = "Friedman-Test.", .dialog_template = "FRIEDMAN", .needs_data_file = true},
     {.letter = "O", .title = "Cochran's Q-Test.", .dialog_template = "COCHRAN"},
-    {.letter = "S", .title = "Kolmogoroff-Smirnoff-Test.", .dialog_template = "KOLMO", .needs_data_file = true},
+    {.letter = "S",
+     .title = "Kolmogoroff-Smirnoff-Test.",
+     .dialog_template = "KOLMO",
+     .needs_data_file = true,
+     .entry = &kolmogorov_smirnov_entry,
+     .command_line = {"Kolmogoroff-Smirnoff-Test: two groups of the data file, largest distance of the "
+                      "distribution functions and its significance class",
+                      distribution_test_options}},
     {.letter = "C", .title = "Cross-Over-Analyse.", .dialog_template = "CROSS", .needs_data_file = true},
     {.letter = "H",
      .title = "Vergleich von Häufigkeiten.",

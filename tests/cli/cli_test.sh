@@ -193,6 +193,36 @@ check "print-script counted entries" test "$(cat "$work/out")" = "$(printf 'type
 check "too many fields is a usage error" test $? -eq 2
 check "too many fields names the option" test "$(cat "$work/err")" = "veltrum: --groups: takes at most 2 values"
 
+# Letters E and S: the example files under C:\, so that the reports are the golden ones (R's values,
+# tests/golden/make_distribution_golden.py).
+mkdir -p "$work/C"
+cp "$examples"/*.dat "$work/C/"
+"$veltrum" --data 'C:\toothgrowth.dat' --quiet --report "$work/report" E --group-var supp --target len --groups 1,2 2>"$work/err"
+check "E exit status" test $? -eq 0
+check "E report is the golden file" cmp -s "$work/report" "$golden/E_toothgrowth.txt"
+check "E no messages" test ! -s "$work/err"
+"$veltrum" --data 'C:\chickweight.dat' E --group-var Chick --target weight --groups 7,16 >"$work/out"
+check "E warning" has_line "$work/out" "VORSICHT: Die Test-Voraussetzung phi(ij)>=5 und n>=20 ist nicht erfüllt."
+check "E Fisher two-sided" has_line "$work/out" "Fisher's Test:  (p = 0.012821, zweiseitig exakter Test)"
+for run in "plantgrowth group 2,3" "toothgrowth supp 1,2" "chickweight Diet 1,2"; do
+  set -- $run
+  "$veltrum" --data "C:\\$1.dat" --quiet --report "$work/report" S --group-var "$2" --target 1 --groups "$3"
+  check "S $1 report is the golden file" cmp -s "$work/report" "$golden/S_$1.txt"
+done
+# All values equal (class width 0): D = 0, not significant.
+printf 'Gruppe;N;5;0 Wert;N;6;2\r\n     1   3.50\r\n     1   3.50\r\n     2   3.50\r\n     2   3.50\r\n' >"$work/C/gleich.dat"
+"$veltrum" --data 'C:\gleich.dat' S --group-var Gruppe --target Wert --groups 1,2 >"$work/out"
+check "S equal values" has_line "$work/out" "Kolmogoroff-Smirnoff's delta = 0.0000 ( p > 0.1000 (exakter Test) )"
+# A group of one value: the message, no report.
+printf 'Gruppe;N;5;0 Wert;N;6;2\r\n     1   3.50\r\n     2   1.00\r\n     2   2.00\r\n' >"$work/C/klein.dat"
+for letter in E S; do
+  "$veltrum" --data 'C:\klein.dat' $letter --group-var Gruppe --target Wert --groups 1,2 >"$work/out" 2>"$work/err"
+  check "$letter small group exit status" test $? -eq 1
+  check "$letter small group message" test "$(head -n 1 "$work/err")" = " Vorsicht!: Der Stichprobenumfang mindestens einer Gruppe ist zu klein!"
+  check "$letter small group shows no report" test ! -s "$work/out"
+done
+check "help names E and S" grep -q -- "--groups" <("$veltrum" S --help)
+
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0
 check "print-script actions" test "$(cat "$work/out")" = "$(printf 'type 101 Würfel\ntype 102 12,5\ntype 103 3\nenter')"

@@ -434,6 +434,8 @@ expect n_data_file "the two-group dialog has the caption of N" \
 same_as_native t_all_groups T 'C:\insectsprays.dat' --data 'C:\insectsprays.dat' T --group-var spray --target count --groups all
 expect t_all_groups "the k-group dialog has the caption of T" \
   [ "$(count_lines t_all_groups '^DIALOG Mantel-Haenszel-Zimmermann-Test (k Gruppen)\.$')" = 2 ]
+same_as_native e_median E 'C:\chickweight.dat' --data 'C:\chickweight.dat' E --group-var Chick --target weight --groups 7,16 --list
+same_as_native s_kolmogorov_smirnov S 'C:\chickweight.dat' --data 'C:\chickweight.dat' S --group-var Diet --target weight --groups 1,2
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
