@@ -8,6 +8,7 @@
 #include "frequency/information.hpp"
 #include "frequency/two_frequencies.hpp"
 #include "independent/rank_tests.hpp"
+#include "paired/cross_over_entry.hpp"
 
 namespace veltrum {
 
@@ -45,7 +46,14 @@ constexpr CatalogueEntry catalogue[] = {
     {.letter = "F", .title = "Friedman-Test.", .dialog_template = "FRIEDMAN", .needs_data_file = true},
     {.letter = "O", .title = "Cochran's Q-Test.", .dialog_template = "COCHRAN"},
     {.letter = "S", .title = "Kolmogoroff-Smirnoff-Test.", .dialog_template = "KOLMO", .needs_data_file = true},
-    {.letter = "C", .title = "Cross-Over-Analyse.", .dialog_template = "CROSS", .needs_data_file = true},
+    {.letter = "C",
+     .title = "Cross-Over-Analyse.",
+     .dialog_template = "CROSS",
+     .needs_data_file = true,
+     .entry = &cross_over_entry,
+     .command_line = {"Cross-Over-Analyse: two-period cross-over trial after Koch, U tests of the groups on the sums "
+                      "of both periods, the differences and period 1",
+                      cross_over_options}},
     {.letter = "H",
      .title = "Vergleich von Häufigkeiten.",
      .dialog_template = "HAUFIG",
