@@ -278,6 +278,18 @@ same_as_native() {  # same_as_native NAME LETTER DATAFILE VELTRUM_ARGUMENTS...
 same_as_native u_data_file U 'C:\toothgrowth.dat' --data 'C:\toothgrowth.dat' U --group-var supp --target len --groups 1,2 --list
 same_as_native k_all_groups K 'C:\airquality.dat' --data 'C:\airquality.dat' K --group-var Month --target Ozone --groups all --list
 same_as_native k_three_groups K 'C:\plantgrowth.dat' --data 'C:\plantgrowth.dat' K --group-var group --target weight --groups 3,1,2
+same_as_native c_cross_over C 'C:\asthma.dat' --data 'C:\asthma.dat' C --group-var Sequenz --periods PEF1,PEF2 --groups 2,1 --list
+
+# C: the "&Hilfe!" box of the real dialog, read back from the message box.
+run_case c_help C 'C:\asthma.dat' <<'EOF'
+press 909
+answer ok
+escape
+EOF
+expect c_help "testhost played the script (exit 0)" status_is c_help 0
+expect c_help "the help box read back from the real message box" \
+  grep -qF "MESSAGE  Hilfe zum Cross-Over!: Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen" "$WORK/c_help.out"
+expect c_help "no Ausgabe call" [ "$(count_lines c_help '^Ausgabe|' log)" = 0 ]
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
