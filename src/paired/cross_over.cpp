@@ -64,7 +64,8 @@ CrossOverU cross_over_u(const std::vector<float>& group1, const std::vector<floa
   const real variance = prod / (total * (total - 1)) * ((total * total * total - total) / 12 - r.ties / 12);
   const real sigma = variance > 0 ? std::sqrt(variance) : 0.0L;
   r.z = sigma != 0 ? to_float(std::fabs(r.u - prod / 2) / sigma) : 0.0f;
-  r.p_approx = to_float(2.0L * (1.0L - FNGauss(std::fabs(r.z))));
+  // 2 (1 - Phi(|Z|)), the upper tail taken directly so that small p keep their digits.
+  r.p_approx = to_float(2.0L * FNGaussUpper(std::fabs(r.z)));
   return r;
 }
 
