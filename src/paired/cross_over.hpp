@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame/capacities.hpp"
 #include "frame/numbers.hpp"
 
 namespace veltrum {
@@ -29,7 +30,7 @@ struct CrossOverGroup {
 };
 
 // The units a group may hold, and the values one U test may hold (both groups together).
-inline constexpr int cross_over_group_capacity = 1001;
+inline constexpr int cross_over_group_capacity = table_capacity;
 inline constexpr int cross_over_test_capacity = 1000;
 
 // One Wilcoxon-Mann-Whitney U test of group 1 against group 2.
