@@ -81,3 +81,12 @@ write_data_file("chickweight.dat", list(
   col("Time", cw$Time, 2),
   col("Chick", as.integer(as.character(cw$Chick)), 2),
   col("Diet", as.integer(as.character(cw$Diet)), 1)))
+# Two-period cross-over (AB/BA): formoterol ("for") against salbutamol ("sal") in 13 children
+# with asthma, peak expiratory flow in l/min, 7 in the sequence for/sal (Sequenz 1) and 6 in
+# sal/for (Sequenz 2); PEF1 is period 1, PEF2 period 2.  Not in R: typed in from Senn, S. (2002),
+# Cross-over Trials in Clinical Research, 2nd ed., Wiley, ch. 3 (originally Graff-Lonnevig, V.,
+# Browaldh, L. (1990), Clinical and Experimental Allergy 20, 429-432).
+write_data_file("asthma.dat", list(
+  col("Sequenz", rep(1:2, c(7, 6)), 1),
+  col("PEF1", c(310, 310, 370, 410, 250, 380, 330, 370, 310, 380, 290, 260, 90), 3),
+  col("PEF2", c(270, 260, 300, 390, 210, 350, 365, 385, 400, 410, 320, 340, 220), 3)))

@@ -10,6 +10,7 @@
 #include "independent/mantel_haenszel.hpp"
 #include "independent/distribution_tests.hpp"
 #include "independent/rank_tests.hpp"
+#include "paired/cross_over_entry.hpp"
 
 namespace veltrum {
 
@@ -69,7 +70,14 @@ constexpr CatalogueEntry catalogue[] = {
      .command_line = {"Kolmogoroff-Smirnoff-Test: two groups of the data file, largest distance of the "
                       "distribution functions and its significance class",
                       distribution_test_options}},
-    {.letter = "C", .title = "Cross-Over-Analyse.", .dialog_template = "CROSS", .needs_data_file = true},
+    {.letter = "C",
+     .title = "Cross-Over-Analyse.",
+     .dialog_template = "CROSS",
+     .needs_data_file = true,
+     .entry = &cross_over_entry,
+     .command_line = {"Cross-Over-Analyse: two-period cross-over trial after Koch, U tests of the groups on the sums "
+                      "of both periods, the differences and period 1",
+                      cross_over_options}},
     {.letter = "H",
      .title = "Vergleich von Häufigkeiten.",
      .dialog_template = "HAUFIG",

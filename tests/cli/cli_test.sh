@@ -222,6 +222,24 @@ for letter in E S; do
   check "$letter small group shows no report" test ! -s "$work/out"
 done
 check "help names E and S" grep -q -- "--groups" <("$veltrum" S --help)
+# Letter C on Senn's asthma trial (examples/asthma.dat); groups entered 2,1 are read as 1 and 2.
+"$veltrum" --data "$examples/asthma.dat" C --group-var Sequenz --periods PEF1,PEF2 --groups 2,1 --list >"$work/out" 2>"$work/err"
+check "C exit status" test $? -eq 0
+check "C input block" has_line "$work/out" "  davon Variablen 2 (PEF1), 3 (PEF2) "
+check "C smaller group first" has_line "$work/out" "  und Gruppen Var. 1 (Sequenz) = 1 und 2 "
+check "C listing" grep -qzF $'Gruppe 2 \n\n  i    Var.  2    Var.  3\n  1   370.0000   385.0000\n' "$work/out"
+# R: d1 <- c(40, 50, 70, 20, 40, 30, -35); d2 <- c(-15, -90, -30, -30, -80, -130); 2 * pwilcox(3, 7, 6) = 0.008159
+check "C treatment effects" has_line "$work/out" "Haupteffekte:  Wilcoxon's U =       3.0 ( p = 0.008159 : exakter Test )"
+check "C no messages" test ! -s "$work/err"
+"$veltrum" --data "$examples/asthma.dat" C --group-var 1 --periods 2 --groups 1,2 >/dev/null 2>&1
+check "C needs two periods" test $? -eq 2
+"$veltrum" --data "$examples/asthma.dat" C --group-var 1 --periods 2,3 --groups 1,1 >/dev/null 2>"$work/err"
+check "C equal groups message" test "$(head -n 1 "$work/err")" = " Vorsicht!: Bitte verschiedene Gruppen vergleichen!"
+printf 'press 909\nescape\n' >"$work/help"
+"$veltrum" --data "$examples/asthma.dat" --script "$work/help" C >"$work/out" 2>"$work/err"
+check "C help box" test "$(head -n 1 "$work/err")" = " Hilfe zum Cross-Over!: Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen"
+check "C help box lines" test "$(wc -l <"$work/err")" -eq 12
+check "C help box shows no report" test ! -s "$work/out"
 
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0

@@ -436,6 +436,18 @@ expect t_all_groups "the k-group dialog has the caption of T" \
   [ "$(count_lines t_all_groups '^DIALOG Mantel-Haenszel-Zimmermann-Test (k Gruppen)\.$')" = 2 ]
 same_as_native e_median E 'C:\chickweight.dat' --data 'C:\chickweight.dat' E --group-var Chick --target weight --groups 7,16 --list
 same_as_native s_kolmogorov_smirnov S 'C:\chickweight.dat' --data 'C:\chickweight.dat' S --group-var Diet --target weight --groups 1,2
+same_as_native c_cross_over C 'C:\asthma.dat' --data 'C:\asthma.dat' C --group-var Sequenz --periods PEF1,PEF2 --groups 2,1 --list
+
+# C: the "&Hilfe!" box of the real dialog, read back from the message box.
+run_case c_help C 'C:\asthma.dat' <<'EOF'
+press 909
+answer ok
+escape
+EOF
+expect c_help "testhost played the script (exit 0)" status_is c_help 0
+expect c_help "the help box read back from the real message box" \
+  grep -qF "MESSAGE  Hilfe zum Cross-Over!: Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen" "$WORK/c_help.out"
+expect c_help "no Ausgabe call" [ "$(count_lines c_help '^Ausgabe|' log)" = 0 ]
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
