@@ -8,6 +8,7 @@
 #include "frequency/information.hpp"
 #include "frequency/two_frequencies.hpp"
 #include "independent/rank_tests.hpp"
+#include "paired/blocked_tests.hpp"
 
 namespace veltrum {
 
@@ -42,8 +43,20 @@ constexpr CatalogueEntry catalogue[] = {
     {.letter = "W", .title = "Wilcoxon-matched-pairs.", .dialog_template = "WMP", .needs_data_file = true},
     {.letter = "V", .title = "Vorzeichen-Test.", .dialog_template = "VZT", .needs_data_file = true},
     {.letter = "E", .title = "Median-Test.", .dialog_template = "MEDIAN", .needs_data_file = true},
-    {.letter = "F", .title = "Friedman-Test.", .dialog_template = "FRIEDMAN", .needs_data_file = true},
-    {.letter = "O", .title = "Cochran's Q-Test.", .dialog_template = "COCHRAN"},
+    {.letter = "F",
+     .title = "Friedman-Test.",
+     .dialog_template = "FRIEDMAN",
+     .needs_data_file = true,
+     .entry = &friedman_entry,
+     .command_line = {"Friedman-Test: c related samples (target variables) in blocks (records of the data file), "
+                      "with Wilcoxon-Wilcox or Schaich-Hamerle comparisons",
+                      friedman_options}},
+    {.letter = "O",
+     .title = "Cochran's Q-Test.",
+     .dialog_template = "COCHRAN",
+     .entry = &cochran_entry,
+     .command_line = {"Cochran's Q-Test: c related proportions, a 0/1 table of r blocks and c conditions typed in",
+                      cochran_options}},
     {.letter = "S", .title = "Kolmogoroff-Smirnoff-Test.", .dialog_template = "KOLMO", .needs_data_file = true},
     {.letter = "C", .title = "Cross-Over-Analyse.", .dialog_template = "CROSS", .needs_data_file = true},
     {.letter = "H",

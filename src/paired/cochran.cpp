@@ -8,6 +8,7 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -43,7 +44,7 @@ CochranQ cochran_q(const CochranTable& t) {
   const real within = c * total - row_squares;
   result.q = within == 0 ? 0.0f : to_float(between / within);
   result.df = c - 1;
-  result.p = to_float(1.0L - FNChi(result.df, result.q));
+  result.p = FNChiUpper(result.df, result.q);
   return result;
 }
 
@@ -71,29 +72,15 @@ void write_cochran(ReportFile& rep, const CochranTable& t, const CochranQ& q) {
   rep.line("   Hain, Meisenheim am Glan 1973.");
 }
 
-bool CochranDialog::init(DialogWindow& d) {
-  centre(host_, d);
+bool CochranDialog::start(DialogWindow& d) {
   row_ = column_ = 1;
   focus_and_select(d, IDC_COCHRAN_ROWS);
   return true;
 }
 
-bool CochranDialog::command(DialogWindow& d, int id) {
-  switch (id) {
-    case IDC_ABBRECHEN:
-      d.end(0);
-      return true;
-    case IDC_RECHNEN:
-      enter(d);
-      return true;
-    default:
-      return false;
-  }
-}
-
 // One Enter: the counts are read again, then the table is complete or the value field holds the
 // next cell.
-void CochranDialog::enter(DialogWindow& d) {
+void CochranDialog::compute(DialogWindow& d) {
   const auto rows = read_whole_number(d, IDC_COCHRAN_ROWS, count_limit);
   if (!rows) {
     d.focus(IDC_COCHRAN_ROWS);
@@ -105,17 +92,17 @@ void CochranDialog::enter(DialogWindow& d) {
     return;
   }
   if (*columns < 2 || *columns > CochranTable::max_columns) {
-    reject(host_, d, IDC_COCHRAN_COLUMNS, columns_text);
+    reject(module_.host, d, IDC_COCHRAN_COLUMNS, columns_text);
     return;
   }
   if (*rows > CochranTable::max_rows) {
-    reject(host_, d, IDC_COCHRAN_ROWS, rows_text);
+    reject(module_.host, d, IDC_COCHRAN_ROWS, rows_text);
     return;
   }
   table_.rows = *rows;
   table_.columns = *columns;
   if (row_ > table_.rows) {
-    d.end(1);
+    d.end(dialog_computed);
     return;
   }
 
@@ -139,16 +126,6 @@ void CochranDialog::enter(DialogWindow& d) {
                                       : "Eingabe Ende !");
   d.set_text(IDC_COCHRAN_VALUE, "");
   d.focus(more ? IDC_COCHRAN_VALUE : IDC_RECHNEN);
-}
-
-void cochran_test(Module& module, const std::string& title) {
-  CochranTable table;
-  CochranDialog dialog(module.host, table);
-  module.dialog_result = module.host.dialog("COCHRAN", dialog);
-  if (module.dialog_result == 0) return;
-  const CochranQ q = cochran_q(table);
-  open_report(module, title);
-  write_cochran(module.report, table, q);
 }
 
 }  // namespace veltrum

@@ -8,15 +8,12 @@
 // Biometrika 37, 256-266.
 #pragma once
 
-#include <string>
-
 #include "frame/checked_array.hpp"
-#include "frame/host.hpp"
+#include "frame/test_dialog.hpp"
 
 namespace veltrum {
 
 class ReportFile;
-struct Module;
 
 // The table typed into the dialog, each cell 0 or 1.
 struct CochranTable {
@@ -38,21 +35,19 @@ CochranQ cochran_q(const CochranTable& table);
 // "Eingegebene Daten:", the table, the Q line and the literature.
 void write_cochran(ReportFile& report, const CochranTable& table, const CochranQ& result);
 
-// The dialog COCHRAN: the numbers of rows and columns, then one cell per Enter, row by row.
-class CochranDialog : public DialogProcedure {
+// The dialog COCHRAN: the numbers of rows and columns, then one cell per Enter ("&Rechnen", the
+// default button), row by row; the counts are read again at every Enter, so they can still be
+// changed.  A value other than 0 or 1 is refused without a message.  After the last cell the
+// prompt reads "Eingabe Ende !" and the next Enter ends the dialog.
+class CochranDialog : public TestDialog {
  public:
-  CochranDialog(Host& host, CochranTable& table) : host_(host), table_(table) {}
-  bool init(DialogWindow& dialog) override;
-  bool command(DialogWindow& dialog, int id) override;
+  CochranDialog(Module& module, CochranTable& table) : TestDialog(module), table_(table) {}
 
  private:
-  void enter(DialogWindow& dialog);
-  Host& host_;
+  bool start(DialogWindow& dialog) override;
+  void compute(DialogWindow& dialog) override;
   CochranTable& table_;
   int row_ = 1, column_ = 1;  // the cell typed next
 };
-
-// Letter O: the dialog, then the report.
-void cochran_test(Module& module, const std::string& title);
 
 }  // namespace veltrum

@@ -15,8 +15,6 @@ namespace {
 // F when chi^2 reaches its maximum (c - 1) r and the denominator vanishes.
 constexpr float f_at_maximum = 9999;
 
-float upper_chi(int df, float x) { return to_float(1.0L - FNChi(df, x)); }
-
 // Ranks one row: its values sorted with their columns, a run of t equal values at sorted
 // positions k - t + 1 .. k gets (2k - t + 1) / 2.  Adds the ranks to the rank sums; returns
 // the row's sum of t^3 - t.
@@ -69,13 +67,13 @@ Friedman friedman(const BlockTable& table) {
   const real chi_r = 12 * spread / (static_cast<real>(r) * c * (c + 1));
   f.chi = f.all_tied ? 0.0f : to_float(r * chi_r / (r - f.ties / row_ties));
   f.df = c - 1;
-  f.p = upper_chi(f.df, f.chi);
+  f.p = FNChiUpper(f.df, f.chi);
 
   const real room = static_cast<real>(c - 1) * r - f.chi;
   f.f = std::fabs(room) < 1e-8L ? f_at_maximum : to_float((r - 1) * static_cast<real>(f.chi) / room);
   f.df1 = c - 1;
   f.df2 = (c - 1) * (r - 1);
-  f.p_f = to_float(1.0L - FNFisher(f.df1, f.df2, f.f));
+  f.p_f = FNFisherUpper(f.df1, f.df2, f.f);
   f.exact_note = exact_table_applies(r, c);
 
   f.schaich_hamerle = c > ww_max_columns || r > ww_max_rows;
@@ -92,7 +90,7 @@ Friedman friedman(const BlockTable& table) {
       if (f.schaich_hamerle) {
         m.d = to_float((static_cast<real>(ri) - rj) / r);
         m.chi = to_float(6.0L * r * m.d * m.d / (static_cast<real>(c) * (c + 1)));
-        m.p = upper_chi(c - 1, m.chi);
+        m.p = FNChiUpper(c - 1, m.chi);
       } else {
         m.d = to_float(std::fabs(static_cast<real>(rj) - ri));
         m.level = m.d < f.d05   ? Significance::none

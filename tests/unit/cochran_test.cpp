@@ -82,7 +82,7 @@ struct DialogRun {
         after_enter.push_back(d.control(IDC_COCHRAN_PROMPT).text + "|" + d.text(IDC_COCHRAN_VALUE, 11) + "|" +
                               std::to_string(d.focused()));
     };
-    CochranDialog dialog(s.host, table);
+    CochranDialog dialog(s.module, table);
     result = s.host.dialog("COCHRAN", dialog);
   }
   Session s;
