@@ -241,3 +241,46 @@ TEST(BlockedTests, GroupValuesOutsideTheRangeStopTheLoading) {
 
 }  // namespace
 }  // namespace veltrum
+
+namespace veltrum {
+namespace {
+
+TEST(BlockedTests, WhatTheReportShowsAtTheEdges) {
+  // r = 5, c = 3, every record in the same order: chi^2 = 10, F = 9999, the exact-table note.
+  BlockSession same;
+  same.write_data({"A", "B", "C"}, 4,
+                  {{"1", "2", "3"}, {"4", "5", "6"}, {"0", "8", "9"}, {"1", "2", "7"}, {"2", "3", "4"}});
+  same.run_f(targets({0, 1, 2}));
+  const auto a = same.body();
+  ASSERT_GT(a.size(), 14u);
+  // R: pchisq(10, 2, lower.tail = FALSE) = 0.00673794699908547
+  EXPECT_EQ(a[5], "Friedman's Chi\xB2 =    10.0000 (fg  =  2,            p = 0.006738)");
+  EXPECT_EQ(a[6], "Rijkoort-Wise's F =9999.0000 (fg1 =  2, fg2 =   8, p = 0.000000)");
+  EXPECT_EQ(a[7], "");
+  EXPECT_EQ(a[8], "Exakte Verteilung s. Tavik, Kap.761.");
+  EXPECT_EQ(a[13], "Spalten  1 und  2: D =    5.00 ( p > 0.05 )");
+  // r = 5, c = 3: d05 = 7.4, d01 = 9.2; |R3 - R1| = 10.
+  EXPECT_EQ(a[14], "Spalten  1 und  3: D =   10.00 ( p < 0.01 )");
+
+  // Every record completely tied: the statistic would be 0/0; the report says no difference.
+  BlockSession tied;
+  tied.write_data({"A", "B", "C", "D"}, 4, {{"1", "1", "1", "1"}, {"3", "3", "3", "3"}});
+  tied.run_f(targets({0, 1, 2, 3}));
+  const auto b = tied.body();
+  ASSERT_GT(b.size(), 11u);
+  EXPECT_TRUE(tied.host.messages().empty());
+  EXPECT_EQ(b[5], "Friedman's Chi\xB2 =     0.0000 (fg  =  3,            p = 1.000000)");
+  EXPECT_EQ(b[6], "Rijkoort-Wise's F =   0.0000 (fg1 =  3, fg2 =   3, p = 1.000000)");
+  EXPECT_EQ(b[11], "Spalten  1 und  2: D =    0.00 ( p > 0.05 )");
+
+  // r = 16, c = 3 has no note.
+  BlockSession sixteen;
+  sixteen.write_data({"A", "B", "C"}, 4, std::vector<std::vector<std::string>>(16, {"1", "2", "3"}));
+  sixteen.run_f(targets({0, 1, 2}));
+  const auto c = sixteen.body();
+  EXPECT_EQ(c[7], "");
+  EXPECT_EQ(c[9], "Multiple Vergleiche f\xFCr r<=25 und c<=10: Wilcoxon-Wilcox-Test.");
+}
+
+}  // namespace
+}  // namespace veltrum
