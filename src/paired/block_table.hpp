@@ -2,13 +2,14 @@
 // values (the target variables, in the order of the target list).
 #pragma once
 
+#include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/numbers.hpp"
 
 namespace veltrum {
 
 struct BlockTable {
-  static constexpr int default_rows = 1001;  // rows the table holds with up to 10 columns
+  static constexpr int default_rows = table_capacity;  // rows the table holds with up to 10 columns
   static constexpr int default_columns = 10;
 
   int rows = 0;     // r, the rows filled

@@ -8,6 +8,7 @@
 // Biometrika 37, 256-266.
 #pragma once
 
+#include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/test_dialog.hpp"
 
@@ -17,7 +18,7 @@ class ReportFile;
 
 // The table typed into the dialog, each cell 0 or 1.
 struct CochranTable {
-  static constexpr int max_rows = 1001;
+  static constexpr int max_rows = table_capacity;
   static constexpr int max_columns = 10;
   int rows = 0, columns = 0;  // r and c as last read from the dialog
   CheckedArray2<float> x{1, max_rows, 1, max_columns};
