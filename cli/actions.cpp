@@ -21,6 +21,9 @@ constexpr const char* var_rule =
 constexpr const char* list_rule =
     "LIST: values separated by commas (30,20,10), in the order they are entered; when a value has a decimal "
     "comma, separate the values by semicolons instead (\"0,5;0,3;0,2\").";
+constexpr const char* table_rule =
+    "TABLE: rows separated by semicolons, the values of a row by commas (\"1,0,1;0,1,1\"), each row with the "
+    "same number of values; they are entered row by row.";
 constexpr std::string_view all_word = "all";
 
 script::Action action(script::Verb verb, int id = 0, std::string text = {}, int index = 0) {
@@ -48,6 +51,7 @@ int phase(OptionKind kind) {
       return 2;
     case OptionKind::entries:
     case OptionKind::counted_entries:
+    case OptionKind::table:
       return 3;
   }
   return 2;
@@ -131,6 +135,23 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
           ends_itself = true;
           entries.push_back(&g);
           break;
+        case OptionKind::table: {
+          if (!*g.cli) break;
+          ends_itself = true;
+          // One value per Enter, row after row, then Enter once more.
+          std::size_t width = 0;
+          for (const auto& row : table_rows(g.text, name_of(o))) {
+            if (width != 0 && row.size() != width)
+              throw CLI::ValidationError(name_of(o), "needs the same number of values in every row");
+            width = row.size();
+            for (const auto& v : row) {
+              out.push_back(action(script::Verb::type, o.control, v));
+              out.push_back(action(script::Verb::enter));
+            }
+          }
+          out.push_back(action(script::Verb::enter));
+          break;
+        }
       }
     }
   }
@@ -177,6 +198,21 @@ std::vector<std::string> list_values(const std::string& list, const std::string&
   return values;
 }
 
+std::vector<std::vector<std::string>> table_rows(const std::string& table, const std::string& option) {
+  std::vector<std::vector<std::string>> rows;
+  if (table.empty()) return rows;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t to = table.find(';', from);
+    const std::string row = table.substr(from, to == std::string::npos ? std::string::npos : to - from);
+    if (row.empty()) throw CLI::ValidationError(option, "empty row in the table \"" + table + "\"");
+    rows.push_back(list_values(row, option));
+    if (to == std::string::npos) break;
+    from = to + 1;
+  }
+  return rows;
+}
+
 int column_of(const std::string& data_file, const std::string& var, const std::string& option) {
   headless::HeadlessHost host;  // its messages are not shown: the test shows them again
   Module module(host);
@@ -204,7 +240,7 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
   const auto& options = test.command_line.options;
   c.command = app.add_subcommand(std::string(test.letter), utf8(test.command_line.summary));
   auto given = std::make_shared<std::vector<Given>>(options.size());
-  bool vars = false, lists = false;
+  bool vars = false, lists = false, tables = false;
   for (std::size_t i = 0; i < options.size(); ++i) {
     const LetterOption& o = options[i];
     Given& g = (*given)[i];
@@ -216,10 +252,12 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
     }
     vars = vars || o.value_name.find("VAR") != std::string_view::npos;
     lists = lists || o.value_name.find("LIST") != std::string_view::npos;
+    tables = tables || o.kind == OptionKind::table;
   }
   std::string footer;
   if (vars) footer += var_rule;
   if (lists) footer += (footer.empty() ? "" : "\n") + std::string(list_rule);
+  if (tables) footer += (footer.empty() ? "" : "\n") + std::string(table_rule);
   if (!footer.empty()) c.command->footer(footer);
   c.actions = [given](const CommonOptions& common) { return actions_of(*given, common); };
   return c;

@@ -34,6 +34,10 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test);
 // values; an empty value inside a LIST cannot be meant and is refused (naming `option`).
 std::vector<std::string> list_values(const std::string& list, const std::string& option);
 
+// The rows of a TABLE: split at ";", each row split at "," (list_values).  An empty TABLE has no
+// rows; an empty row or value is refused (naming `option`).
+std::vector<std::vector<std::string>> table_rows(const std::string& table, const std::string& option);
+
 // The column of VAR in the data file: a name from its header line (read as the module reads it),
 // or a column number.  Refused (naming `option`) when it is neither.
 int column_of(const std::string& data_file, const std::string& var, const std::string& option);

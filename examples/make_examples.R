@@ -90,3 +90,22 @@ write_data_file("asthma.dat", list(
   col("Sequenz", rep(1:2, c(7, 6)), 1),
   col("PEF1", c(310, 310, 370, 410, 250, 380, 330, 370, 310, 380, 290, 260, 90), 3),
   col("PEF2", c(270, 260, 300, 390, 210, 350, 365, 385, 400, 410, 320, 340, 220), 3)))
+# Blocks: rounding first base (Hollander, M. and Wolfe, D. A. (1973), Nonparametric Statistical
+# Methods, Wiley, p. 140ff.; the example of R's friedman.test): average times of 22 players for
+# three methods (round out, narrow angle, wide angle).
+RoundingTimes <- matrix(c(5.40, 5.50, 5.55, 5.85, 5.70, 5.75, 5.20, 5.60, 5.50, 5.55, 5.50, 5.40,
+                          5.90, 5.85, 5.70, 5.45, 5.55, 5.60, 5.40, 5.40, 5.35, 5.45, 5.50, 5.35,
+                          5.25, 5.15, 5.00, 5.85, 5.80, 5.70, 5.25, 5.20, 5.10, 5.65, 5.55, 5.45,
+                          5.60, 5.35, 5.45, 5.05, 5.00, 4.95, 5.50, 5.50, 5.40, 5.45, 5.55, 5.50,
+                          5.55, 5.55, 5.35, 5.45, 5.50, 5.55, 5.50, 5.45, 5.25, 5.65, 5.60, 5.40,
+                          5.70, 5.65, 5.55, 6.30, 6.30, 6.25), nrow = 22, byrow = TRUE)
+write_data_file("roundingtimes.dat", list(
+  col("RoundOut", RoundingTimes[, 1], 4, 2),
+  col("NarrowAngle", RoundingTimes[, 2], 4, 2),
+  col("WideAngle", RoundingTimes[, 3], 4, 2)))
+
+# Blocks with seven columns: attitude (Chatterjee, S. and Price, B. (1977), Regression Analysis by
+# Example, Wiley), percentages of favourable answers in 30 departments of a financial
+# organisation to seven questions.
+at <- datasets::attitude
+write_data_file("attitude.dat", lapply(names(at), function(n) col(n, at[[n]], 2)))

@@ -11,6 +11,7 @@
 #include "independent/distribution_tests.hpp"
 #include "independent/rank_tests.hpp"
 #include "paired/cross_over_entry.hpp"
+#include "paired/blocked_tests.hpp"
 
 namespace veltrum {
 
@@ -60,8 +61,20 @@ constexpr CatalogueEntry catalogue[] = {
      .command_line = {"Median-Test: two groups of the data file, counts below and above the common median, "
                       "chi-square and Fisher's exact test",
                       distribution_test_options}},
-    {.letter = "F", .title = "Friedman-Test.", .dialog_template = "FRIEDMAN", .needs_data_file = true},
-    {.letter = "O", .title = "Cochran's Q-Test.", .dialog_template = "COCHRAN"},
+    {.letter = "F",
+     .title = "Friedman-Test.",
+     .dialog_template = "FRIEDMAN",
+     .needs_data_file = true,
+     .entry = &friedman_entry,
+     .command_line = {"Friedman-Test: c related samples (target variables) in blocks (records of the data file), "
+                      "with Wilcoxon-Wilcox or Schaich-Hamerle comparisons",
+                      friedman_options}},
+    {.letter = "O",
+     .title = "Cochran's Q-Test.",
+     .dialog_template = "COCHRAN",
+     .entry = &cochran_entry,
+     .command_line = {"Cochran's Q-Test: c related proportions, a 0/1 table of r blocks and c conditions typed in",
+                      cochran_options}},
     {.letter = "S",
      .title = "Kolmogoroff-Smirnoff-Test.",
      .dialog_template = "KOLMO",

@@ -29,6 +29,10 @@ enum class OptionKind {
   // value into `control` followed by Enter, then Enter once more; "all" (also the default) types
   // 0 into `second_control` and Enter.
   counted_entries,
+  // TABLE: rows separated by ";", the values of a row by ","; each value is typed into `control`
+  // followed by Enter, row after row, then one more Enter ends the entry.  Every row needs the
+  // same number of values.
+  table,
 };
 
 struct LetterOption {

@@ -240,6 +240,33 @@ printf 'press 909\nescape\n' >"$work/help"
 check "C help box" test "$(head -n 1 "$work/err")" = " Hilfe zum Cross-Over!: Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen"
 check "C help box lines" test "$(wc -l <"$work/err")" -eq 12
 check "C help box shows no report" test ! -s "$work/out"
+# Letter F on the example data (Hollander & Wolfe's rounding times; R's attitude).
+"$veltrum" --data "$examples/roundingtimes.dat" F --targets RoundOut,NarrowAngle,WideAngle >"$work/out" 2>"$work/err"
+check "F exit status" test $? -eq 0
+check "F input block" has_line "$work/out" "  davon Variablen 1 (RoundOut), 2 (NarrowAngle), 3 (WideAngle)"
+check "F chi-square" has_line "$work/out" "Friedman's Chi² =    11.1429 (fg  =  2,            p = 0.003805)"
+check "F Wilcoxon-Wilcox" has_line "$work/out" "Spalten  1 und  3: D =   21.00 ( p < 0.01 )"
+check "F no messages" test ! -s "$work/err"
+"$veltrum" --quiet --report "$work/f" --data "$examples/attitude.dat" F --targets 1,2,3,4,5,6,7 --list
+check "F with listing is the golden report but for the file name" \
+  cmp -s <(sed 1,7d "$work/f") <(sed 1,7d "$golden/F_attitude_listing.txt")
+"$veltrum" --data "$examples/attitude.dat" F --targets rating,raises >"$work/out" 2>"$work/err"
+check "F with two targets ends without report" test $? -eq 1
+check "F two targets advice" test "$(cat "$work/err")" = \
+  " Vorsicht!: Für c=2 'Spalten' ist der Wilcoxon-matched-pairs-Test trennschärfer!"
+"$veltrum" --data "$examples/attitude.dat" F --targets rating,salary >/dev/null 2>&1
+check "F unknown target is a usage error" test $? -eq 2
+
+# Letter O: the table typed cell by cell.
+"$veltrum" --raw O --rows 8 --cols 3 --table "1,1,0;1,1,1;0,1,0;1,1,0;0,0,0;1,1,1;1,1,0;1,0,0" >"$work/raw"
+check "O report is the golden file" cmp -s "$work/raw" "$golden/O_8x3.txt"
+"$veltrum" --print-script O --rows 2 --cols 2 --table "1,0;0,1" >"$work/out"
+check "O print-script" test "$(cat "$work/out")" = "$(printf 'type 1304 2\ntype 1305 2\ntype 1308 1\nenter\ntype 1308 0\nenter\ntype 1308 0\nenter\ntype 1308 1\nenter\nenter')"
+"$veltrum" O --rows 3 --cols 11 --table "1,0;0,1" >"$work/out" 2>"$work/err"
+check "O beyond ten columns ends without report" test $? -eq 1
+check "O columns message" test "$(head -n 1 "$work/err")" = " Vorsicht!: Bitte 2 bis 10 Spalten (Bedingungen) angeben!"
+"$veltrum" O --rows 2 --cols 2 --table "1,0;1" >/dev/null 2>&1
+check "O ragged table is a usage error" test $? -eq 2
 
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0

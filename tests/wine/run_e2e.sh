@@ -448,6 +448,8 @@ expect c_help "testhost played the script (exit 0)" status_is c_help 0
 expect c_help "the help box read back from the real message box" \
   grep -qF "MESSAGE  Hilfe zum Cross-Over!: Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen" "$WORK/c_help.out"
 expect c_help "no Ausgabe call" [ "$(count_lines c_help '^Ausgabe|' log)" = 0 ]
+same_as_native f_friedman F 'C:\roundingtimes.dat' --data 'C:\roundingtimes.dat' F --targets RoundOut,NarrowAngle,WideAngle
+same_as_native o_cochran O "" O --rows 8 --cols 3 --table "1,1,0;1,1,1;0,1,0;1,1,0;0,0,0;1,1,1;1,1,0;1,0,0"
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
