@@ -82,6 +82,7 @@
 #define IDC_CROSS_GROUP1_LABEL 907
 #define IDC_CROSS_GROUP2_LABEL 908
 #define IDC_CROSS_HELP 909
+
 // FRIEDMAN: Friedman test.  Group variable and number, the target variables in a list box with
 // multiple selection by click, the listing check box.
 #define IDC_FRIEDMAN_GROUP_VARIABLE 101
