@@ -9,9 +9,9 @@ namespace veltrum {
 struct PairTable {
   static constexpr int capacity = 1001;
 
-  int n = 0;                                // rows filled
-  CheckedArray<float> x{1, capacity};       // first variable ("vor")
-  CheckedArray<float> y{1, capacity};       // second variable ("nach")
+  int n = 0;                           // rows filled
+  CheckedArray<float> x{1, capacity};  // first variable ("vor")
+  CheckedArray<float> y{1, capacity};  // second variable ("nach")
 
   // Appends a row; the 1002nd row raises IndexError (the test error trap reports it).
   void add(float first, float second) {

@@ -15,7 +15,7 @@ namespace veltrum {
 std::int32_t tukey_cut(int level, int n) {
   if (n <= 20) {
     static constexpr std::array<const std::array<std::int16_t, 20>*, 3> tables = {&tukey_k_90, &tukey_k_95,
-                                                                                &tukey_k_99};
+                                                                                  &tukey_k_99};
     return (*tables.at(static_cast<std::size_t>(level))).at(static_cast<std::size_t>(n - 1));
   }
   const real P = tukey_levels.at(static_cast<std::size_t>(level));
@@ -26,7 +26,8 @@ std::int32_t tukey_cut(int level, int n) {
 
 std::vector<float> pair_differences(const PairTable& table) {
   std::vector<float> d(static_cast<std::size_t>(table.n));
-  for (int i = 1; i <= table.n; ++i) d[static_cast<std::size_t>(i - 1)] = to_float(static_cast<real>(table.x[i]) - table.y[i]);
+  for (int i = 1; i <= table.n; ++i)
+    d[static_cast<std::size_t>(i - 1)] = to_float(static_cast<real>(table.x[i]) - table.y[i]);
   return d;
 }
 
@@ -34,7 +35,8 @@ std::vector<float> mid_ranks(const std::vector<float>& magnitudes) {
   const std::size_t count = magnitudes.size();
   std::vector<std::size_t> order(count);
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return magnitudes[a] < magnitudes[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return magnitudes[a] < magnitudes[b]; });
   std::vector<float> ranks(count);
   // A run of equal values at sorted positions first..last (from 1) shares (first + last) / 2.
   std::size_t first = 0;

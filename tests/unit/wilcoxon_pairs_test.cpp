@@ -31,8 +31,8 @@ std::vector<std::string> w_report(const WilcoxonPairs& r) {
 const std::vector<float> x12 = {531, 137, 397, 398, 449, 83, -125, 595, 469, 247, 165, 47};
 const std::vector<float> y12 = {231, 238, 201, 125, 229, 199, 265, 270, 299, 223, 222, 135};
 // The same draw continued, n = 30.
-const std::vector<float> x30 = {367, 137, 510, 314, 237, 222, 556, 492, -155, 505, 319, 592, -101, -111, -7,
-                                488, 263, 391, 540, 444, 395, 91,  -89, 87,  314, -163, 493, -68, 327, 116};
+const std::vector<float> x30 = {367, 137, 510, 314, 237, 222, 556, 492, -155, 505, 319,  592, -101, -111, -7,
+                                488, 263, 391, 540, 444, 395, 91,  -89, 87,   314, -163, 493, -68,  327,  116};
 const std::vector<float> y30 = {116, 132, 143, 131, 147, 261, 157, 212, 107, 108, 286, 300, 185, 215, 177,
                                 142, 187, 215, 160, 127, 153, 203, 252, 117, 117, 208, 258, 248, 270, 186};
 
@@ -44,10 +44,10 @@ TEST(WilcoxonPairs, SmallSampleAgreesWithRsExactTest) {
   EXPECT_EQ(r.r_minus, 26.0f);
   EXPECT_EQ(r.r_hat, 26.0f);
   ASSERT_TRUE(r.exact);
-  EXPECT_NEAR(r.p_exact, 0.33935546875, 1e-6);    // wilcox.test(..., exact = TRUE)$p.value
+  EXPECT_NEAR(r.p_exact, 0.33935546875, 1e-6);         // wilcox.test(..., exact = TRUE)$p.value
   EXPECT_NEAR(r.p_approx, 0.30782147190884257, 1e-6);  // wilcox.test(..., exact = FALSE)$p.value
-  EXPECT_NEAR(r.z, 1.0198039027185569, 1e-5);     // qnorm(0.30782147190884257 / 2, lower = FALSE)
-  EXPECT_EQ(r.hodges_lehmann, 80.0f);              // wilcox.test(..., exact = TRUE)$estimate
+  EXPECT_NEAR(r.z, 1.0198039027185569, 1e-5);          // qnorm(0.30782147190884257 / 2, lower = FALSE)
+  EXPECT_EQ(r.hodges_lehmann, 80.0f);                  // wilcox.test(..., exact = TRUE)$estimate
   // wilcox.test(..., exact = TRUE, conf.level = P)$conf.int: R cuts qsignrank((1-P)/2, n) - 1
   // averages off each end, as the table does for n <= 20.
   ASSERT_EQ(r.intervals.size(), 3u);
@@ -180,8 +180,9 @@ TEST(WilcoxonPairs, EqualRankSumsGiveZAndPOfTheCentre) {
 
 TEST(WilcoxonPairs, TooFewPairsMessageNamesNAndTheEqualPairs) {
   const WilcoxonPairs r = wilcoxon_pairs(pairs_with_differences({0, 3, 0, 0}));
-  EXPECT_EQ(too_few_pairs_message(r),
-            "Der Stichprobenumfang n = 4 ist zu klein oder es\r\rliegen zuviele Paare (n' = 3) mit gleichen Werten vor!");
+  EXPECT_EQ(
+      too_few_pairs_message(r),
+      "Der Stichprobenumfang n = 4 ist zu klein oder es\r\rliegen zuviele Paare (n' = 3) mit gleichen Werten vor!");
 }
 
 TEST(WilcoxonPairs, ReportLinesOfEachBranch) {
@@ -189,10 +190,18 @@ TEST(WilcoxonPairs, ReportLinesOfEachBranch) {
   EXPECT_EQ(exact.at(0), "");
   EXPECT_EQ(exact.at(1), "Stichprobenumfang: n  = 12 ");
   EXPECT_EQ(exact.at(2), "Ungleiche Paare:   n' = 12 ");
-  EXPECT_EQ(exact.at(4), "Pr\xFC" "fgr\xF6\xDF" "e R^ =     26.00 ( p = 0.339355 exakter Test )");
+  EXPECT_EQ(exact.at(4),
+            "Pr\xFC"
+            "fgr\xF6\xDF"
+            "e R^ =     26.00 ( p = 0.339355 exakter Test )");
   // R's p = 0.30782147 lies 3e-8 below a rounding boundary of the picture, closer than the
   // single-precision steps of the normal tail, so its last digit is not pinned here.
-  EXPECT_EQ(exact.at(5).rfind("Pr\xFC" "fgr\xF6\xDF" "e Z  =    1.0198 ( p = 0.30782", 0), 0u) << exact.at(5);
+  EXPECT_EQ(exact.at(5).rfind("Pr\xFC"
+                              "fgr\xF6\xDF"
+                              "e Z  =    1.0198 ( p = 0.30782",
+                              0),
+            0u)
+      << exact.at(5);
   EXPECT_TRUE(exact.at(5).ends_with(" approximativ )"));
   EXPECT_EQ(exact.at(7), "Hodges-Lehmann-Sch\xE4tzer =    80.0000");
   EXPECT_EQ(exact.at(11), "P = 0.9000:  (   -72.5000 ,   196.0000 )");
@@ -200,7 +209,10 @@ TEST(WilcoxonPairs, ReportLinesOfEachBranch) {
   const auto approximate = w_report(wilcoxon_pairs(pairs_with_differences(alternating(501))));
   // d = 1, -2, 3, ..., 501: R^ = 62750, Z = 125.5 / sqrt(501 * 502 * 1003 / 24) = 0.038710,
   // R: 2 * pnorm(-0.03871) = 0.969121.
-  EXPECT_EQ(approximate.at(4), "Pr\xFC" "fgr\xF6\xDF" "e R^ =  62750.00 ( p = 0.969121 approximativ )");
+  EXPECT_EQ(approximate.at(4),
+            "Pr\xFC"
+            "fgr\xF6\xDF"
+            "e R^ =  62750.00 ( p = 0.969121 approximativ )");
   EXPECT_EQ(approximate.at(6), "");
   EXPECT_EQ(approximate.at(7), "Konfidenzintervalle werden nur bis n<=500 berechnet.");
   EXPECT_EQ(approximate.at(8), "");
