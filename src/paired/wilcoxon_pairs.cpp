@@ -56,8 +56,19 @@ std::vector<float> walsh_averages(const std::vector<float>& d) {
   w.reserve(n * (n + 1) / 2);
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t j = i; j < n; ++j) w.push_back(to_float((static_cast<real>(d[i]) + d[j]) / 2));
-  std::sort(w.begin(), w.end());
   return w;
+}
+
+std::vector<float> order_statistics(std::vector<float>& values, const std::vector<std::int64_t>& ranks) {
+  std::vector<float> result;
+  auto from = values.begin();
+  for (const std::int64_t k : ranks) {
+    const auto at = values.begin() + (k - 1);
+    if (at >= from) std::nth_element(from, at, values.end());
+    result.push_back(*at);
+    from = at + 1;
+  }
+  return result;
 }
 
 namespace {
@@ -95,18 +106,29 @@ void signed_rank_test(WilcoxonPairs& r, const std::vector<float>& d, Host* host)
 void estimate_and_intervals(WilcoxonPairs& r, const std::vector<float>& d, Host* host) {
   r.estimated = r.n <= walsh_limit;
   if (!r.estimated) return;
-  std::vector<float> w;
-  {
-    WaitCursor busy(host);
-    w = walsh_averages(d);
-  }
+  WaitCursor busy(host);
+  std::vector<float> w = walsh_averages(d);
   const auto M = static_cast<std::int64_t>(w.size());
-  // W(k), k = 1..M, the k-th smallest average.
-  const auto W = [&](std::int64_t k) { return w.at(static_cast<std::size_t>(k - 1)); };
-  r.hodges_lehmann = M % 2 == 0 ? to_float((static_cast<real>(W(M / 2)) + W(M / 2 + 1)) / 2) : W((M + 1) / 2);
+  // Only a few of the sorted averages W(1..M) are needed: the middle one or two for the
+  // estimate, W(k + 1) and W(M - k) for each interval.  They are selected, not sorted.
+  std::vector<std::int64_t> ranks = {M / 2, M / 2 + 1, (M + 1) / 2};
+  std::vector<std::int64_t> cuts;
   for (int level = 0; level < static_cast<int>(tukey_levels.size()); ++level) {
-    const std::int64_t k = tukey_cut(level, r.n);
-    if (k > -1) r.intervals.push_back({tukey_levels[static_cast<std::size_t>(level)], W(k + 1), W(M - k)});
+    cuts.push_back(tukey_cut(level, r.n));
+    if (cuts.back() > -1) ranks.push_back(cuts.back() + 1), ranks.push_back(M - cuts.back());
+  }
+  std::erase_if(ranks, [&](std::int64_t k) { return k < 1 || k > M; });
+  std::sort(ranks.begin(), ranks.end());
+  ranks.erase(std::unique(ranks.begin(), ranks.end()), ranks.end());
+  const std::vector<float> selected = order_statistics(w, ranks);
+  // W(k), k one of `ranks`.
+  const auto W = [&](std::int64_t k) {
+    return selected.at(static_cast<std::size_t>(std::lower_bound(ranks.begin(), ranks.end(), k) - ranks.begin()));
+  };
+  r.hodges_lehmann = M % 2 == 0 ? to_float((static_cast<real>(W(M / 2)) + W(M / 2 + 1)) / 2) : W((M + 1) / 2);
+  for (std::size_t level = 0; level < cuts.size(); ++level) {
+    const std::int64_t k = cuts[level];
+    if (k > -1) r.intervals.push_back({tukey_levels[level], W(k + 1), W(M - k)});
   }
 }
 

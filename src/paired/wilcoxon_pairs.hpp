@@ -79,8 +79,12 @@ std::vector<float> pair_differences(const PairTable& table);
 // The mid-ranks of the absolute values (any order; returned in the same order).
 std::vector<float> mid_ranks(const std::vector<float>& magnitudes);
 
-// The sorted Walsh averages (d(i) + d(j)) / 2, i <= j, of all differences.
+// The Walsh averages (d(i) + d(j)) / 2, i <= j, of all differences, in no particular order.
 std::vector<float> walsh_averages(const std::vector<float>& differences);
+
+// W(k) for each k of `ranks` (1-based, ascending): the k-th smallest of `values`, as a full sort
+// would put it, found by successive selection.  `values` is reordered.
+std::vector<float> order_statistics(std::vector<float>& values, const std::vector<std::int64_t>& ranks);
 
 // The statistics for rows 1..n (n >= 1).  With a host, the wait cursor is shown while the Walsh
 // averages are built and while FIDIS runs.
