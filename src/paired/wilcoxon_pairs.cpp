@@ -95,7 +95,7 @@ void signed_rank_test(WilcoxonPairs& r, const std::vector<float>& d, Host* host)
   // Normal approximation on n', without continuity or tie correction.
   const real m = r.nonzero;
   r.z = to_float(std::fabs(r.r_hat - m * (m + 1) / 4) / std::sqrt(m * (m + 1) * (2 * m + 1) / 24));
-  r.p_approx = to_float(2.0L * (1.0L - FNGauss(r.z)));
+  r.p_approx = to_float(2.0L * FNGaussUpper(r.z));
 
   r.exact = r.nonzero <= fidis_max_n;
   if (!r.exact) return;

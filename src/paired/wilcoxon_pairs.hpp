@@ -62,7 +62,7 @@ struct WilcoxonPairs {
   float r_plus = 0, r_minus = 0;  // rank sums of the differences with x > y and x < y
   float r_hat = 0;                // min(R+, R-), R+ when they are equal
   float z = 0;                    // |R^ - n'(n'+1)/4| / sqrt(n'(n'+1)(2n'+1)/24)
-  float p_approx = 1;             // 2 (1 - Phi(Z))
+  float p_approx = 1;             // 2 (1 - Phi(Z)), from the upper tail
 
   bool exact = false;  // n' <= 180
   std::int16_t t = 0;  // INT(R^ + 0.5), where FIDIS is asked
