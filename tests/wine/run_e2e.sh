@@ -278,6 +278,9 @@ same_as_native() {  # same_as_native NAME LETTER DATAFILE VELTRUM_ARGUMENTS...
 same_as_native u_data_file U 'C:\toothgrowth.dat' --data 'C:\toothgrowth.dat' U --group-var supp --target len --groups 1,2 --list
 same_as_native k_all_groups K 'C:\airquality.dat' --data 'C:\airquality.dat' K --group-var Month --target Ozone --groups all --list
 same_as_native k_three_groups K 'C:\plantgrowth.dat' --data 'C:\plantgrowth.dat' K --group-var group --target weight --groups 3,1,2
+same_as_native w_approximate W 'C:\survey.dat' --data 'C:\survey.dat' W --vars Wr.Hnd,NW.Hnd
+same_as_native w_exact_group W 'C:\survey.dat' --data 'C:\survey.dat' W --vars 2,3 --group-var Sex --group 1 --list
+same_as_native v_sign_test V 'C:\sleep.dat' --data 'C:\sleep.dat' V --vars drug1,drug2 --list
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
