@@ -9,7 +9,7 @@
 #include "frame/host.hpp"
 #include "frame/messages.hpp"
 #include "frame/numbers.hpp"
-#include "paired/wait_cursor.hpp"
+#include "frame/wait_cursor.hpp"
 
 namespace veltrum {
 

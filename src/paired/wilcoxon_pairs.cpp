@@ -7,8 +7,8 @@
 #include "frame/distribution.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/wait_cursor.hpp"
 #include "paired/signed_rank_distribution.hpp"
-#include "paired/wait_cursor.hpp"
 
 namespace veltrum {
 
