@@ -2,12 +2,13 @@
 // holding the first value x(i) and the second value y(i) in reading order.
 #pragma once
 
+#include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 
 namespace veltrum {
 
 struct PairTable {
-  static constexpr int capacity = 1001;
+  static constexpr int capacity = table_capacity;
 
   int n = 0;                           // rows filled
   CheckedArray<float> x{1, capacity};  // first variable ("vor")

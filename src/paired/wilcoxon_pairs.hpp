@@ -29,6 +29,7 @@ class ReportFile;
 // Above this n the Walsh averages, the estimate and the intervals are left out.
 inline constexpr int walsh_limit = 500;
 
+// Tukey's intervals are tabled at three of the module's confidence levels (no 0.98).
 inline constexpr std::array<float, 3> tukey_levels = {0.90f, 0.95f, 0.99f};
 
 // Tukey's critical counts for n = 1..20 (index n - 1): the largest k with P(T+ <= k) <= (1 - P)/2
