@@ -45,6 +45,7 @@ int phase(OptionKind kind) {
       return 0;
     case OptionKind::variable:
     case OptionKind::variables:
+    case OptionKind::variable_pair:
       return 1;
     case OptionKind::text:
     case OptionKind::fields:
@@ -104,6 +105,16 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
             out.push_back(action(script::Verb::select, o.control, {},
                                  column_of(common.data_file, var, name_of(o)) - 1 + o.first_entry));
           break;
+        case OptionKind::variable_pair: {
+          if (!*g.cli) break;
+          const auto vars = plain_list(g);
+          if (vars.size() != 2) throw CLI::ValidationError(name_of(o), "takes two variables, FIRST,SECOND");
+          out.push_back(
+              action(script::Verb::pick, o.control, {}, column_of(common.data_file, vars[0], name_of(o)) - 1));
+          out.push_back(
+              action(script::Verb::pick, o.second_control, {}, column_of(common.data_file, vars[1], name_of(o)) - 1));
+          break;
+        }
         case OptionKind::fields: {
           const auto values = plain_list(g);
           const int fields = o.second_control != 0 ? 2 : 1;

@@ -109,3 +109,21 @@ write_data_file("roundingtimes.dat", list(
 # organisation to seven questions.
 at <- datasets::attitude
 write_data_file("attitude.dat", lapply(names(at), function(n) col(n, at[[n]], 2)))
+# Paired values: R's sleep data (Cushny & Peebles 1905, as analysed by Student 1908), the extra
+# hours of sleep of ten patients under drug 1 and under drug 2, one record per patient.
+sl <- datasets::sleep
+write_data_file("sleep.dat", list(
+  col("ID", as.integer(sl$ID[sl$group == 1]), 2),
+  col("drug1", sl$extra[sl$group == 1], 4, 1),
+  col("drug2", sl$extra[sl$group == 2], 4, 1)))
+
+# Paired values with ties, zeros and missing entries: the student survey of MASS (Venables &
+# Ripley, Modern Applied Statistics with S), span of the writing and the non-writing hand in cm;
+# Sex (1 = female, 2 = male) and W.Hnd (1 = left, 2 = right) as group variables.  Needs the
+# recommended package MASS (Debian r-cran-mass).
+sv <- MASS::survey
+write_data_file("survey.dat", list(
+  col("Sex", as.integer(sv$Sex), 1),
+  col("Wr.Hnd", sv$Wr.Hnd, 4, 1),
+  col("NW.Hnd", sv$NW.Hnd, 4, 1),
+  col("W.Hnd", as.integer(sv$W.Hnd), 1)))

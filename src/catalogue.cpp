@@ -12,6 +12,7 @@
 #include "independent/rank_tests.hpp"
 #include "paired/cross_over_entry.hpp"
 #include "paired/blocked_tests.hpp"
+#include "paired/paired_tests.hpp"
 
 namespace veltrum {
 
@@ -51,8 +52,21 @@ constexpr CatalogueEntry catalogue[] = {
      .command_line = {"Wilcoxon-Mann-Whitney-Test: two groups of the data file, U test with Hodges-Lehmann "
                       "estimate and confidence intervals",
                       mann_whitney_options}},
-    {.letter = "W", .title = "Wilcoxon-matched-pairs.", .dialog_template = "WMP", .needs_data_file = true},
-    {.letter = "V", .title = "Vorzeichen-Test.", .dialog_template = "VZT", .needs_data_file = true},
+    {.letter = "W",
+     .title = "Wilcoxon-matched-pairs.",
+     .dialog_template = "WMP",
+     .needs_data_file = true,
+     .entry = &wilcoxon_pairs_entry,
+     .command_line = {"Wilcoxon-matched-pairs: signed-rank test of two paired variables of the data file, "
+                      "Hodges-Lehmann estimate and Tukey confidence intervals",
+                      pair_options}},
+    {.letter = "V",
+     .title = "Vorzeichen-Test.",
+     .dialog_template = "VZT",
+     .needs_data_file = true,
+     .entry = &sign_test_entry,
+     .command_line = {"Vorzeichen-Test: Dixon and Mood's sign test of two paired variables of the data file",
+                      pair_options}},
     {.letter = "E",
      .title = "Median-Test.",
      .dialog_template = "MEDIAN",

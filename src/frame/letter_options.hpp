@@ -17,6 +17,9 @@ enum class OptionKind {
   variable,
   // VAR... (a LIST of variables) selected in the multi-selection list box `control`.
   variables,
+  // VAR,VAR (a LIST of two variables) picked in two drop-down lists of the variables: the first in
+  // `control`, the second in `second_control`.
+  variable_pair,
   // A flag that ticks the check box `control`.
   tick,
   // LIST whose values go into the fields `control` and `second_control`, one each (at most two).

@@ -10,6 +10,7 @@
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
+#include "frame/wait_cursor.hpp"
 
 namespace veltrum {
 
@@ -115,21 +116,6 @@ PairSums mann_whitney_pair_sums(const SampleTable& table) {
 // ---- The test ------------------------------------------------------------------------------
 
 namespace {
-
-class WaitCursor {
- public:
-  explicit WaitCursor(Host* host) : host_(host) {
-    if (host_) host_->cursor(Cursor::wait);
-  }
-  ~WaitCursor() {
-    if (host_) host_->cursor(Cursor::arrow);
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host* host_;
-};
 
 real level_quantile(float level) { return FNGaussIn(to_float(1.0L - (1.0L - level) / 2)); }
 

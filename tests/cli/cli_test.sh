@@ -267,6 +267,37 @@ check "O beyond ten columns ends without report" test $? -eq 1
 check "O columns message" test "$(head -n 1 "$work/err")" = " Vorsicht!: Bitte 2 bis 10 Spalten (Bedingungen) angeben!"
 "$veltrum" O --rows 2 --cols 2 --table "1,0;1" >/dev/null 2>&1
 check "O ragged table is a usage error" test $? -eq 2
+# Letters W and V on paired example data (R's sleep data; the student survey of MASS).
+# R: x <- sleep$extra[1:10]; y <- sleep$extra[11:20]; nz <- (x - y)[x != y]; 2 * psignrank(0, 9) = 0.00390625;
+# Z = 22.5 / sqrt(9 * 10 * 19 / 24), 2 * pnorm(-Z) = 0.007686
+"$veltrum" --data "$examples/sleep.dat" W --vars drug1,drug2 >"$work/out" 2>"$work/err"
+check "W exit status" test $? -eq 0
+check "W sample sizes" has_line "$work/out" "Ungleiche Paare:   n' = 9 "
+check "W exact line" has_line "$work/out" "Prüfgröße R^ =      0.00 ( p = 0.003906 exakter Test )"
+check "W normal line" has_line "$work/out" "Prüfgröße Z  =    2.6656 ( p = 0.007686 approximativ )"
+check "W no messages" test ! -s "$work/err"
+# R: binom.test(0, 9)$p.value = 0.00390625, pbinom(0, 9, 0.5) = 0.001953125
+"$veltrum" --data "$examples/sleep.dat" V --vars 2,3 --list >"$work/out"
+check "V counts" has_line "$work/out" "Häufigkeiten |     9     1     0  |"
+check "V two-sided" has_line "$work/out" "Binomial-Wahrscheinlichkeit p = 0.003906 (exakt, zweiseitig)"
+check "V listing heading" has_line "$work/out" "  i      Var  2     Var  3     Diff"
+# Group 1 of Sex, as the golden report W_survey_group.txt.
+"$veltrum" --data "$examples/survey.dat" W --vars Wr.Hnd,NW.Hnd --group-var Sex --group 1 >"$work/out"
+check "W group line" has_line "$work/out" "  und Gruppe Var. 1 (Sex) = 1 "
+check "W group exact line" has_line "$work/out" "Prüfgröße R^ =   1873.50 ( p = 0.011640 exakter Test )"
+# A group number without a group variable: the question; No (the default) keeps the dialog open.
+"$veltrum" --data "$examples/survey.dat" V --vars 2,3 --group 1 >"$work/out" 2>"$work/err"
+check "group without variable, No: exit status" test $? -eq 1
+check "group without variable, No: the question" grep -qF "Soll die Gruppennummer '1' ignoriert werden?" "$work/err"
+"$veltrum" --yes --data "$examples/survey.dat" V --vars 2,3 --group 1 >"$work/out" 2>"$work/err"
+check "group without variable, Yes: the whole file" has_line "$work/out" "Häufigkeiten |    93    41   102  |"
+"$veltrum" --data "$examples/sleep.dat" W --vars drug1,drug1 >"$work/out" 2>"$work/err"
+status=$?
+check "the same variable twice is refused" grep -qF "Bitte verschiedene Variablen!" "$work/err"
+check "the same variable twice: no report" test $status -eq 1 -a ! -s "$work/out"
+"$veltrum" --data "$examples/sleep.dat" W --vars drug1 >/dev/null 2>&1
+check "--vars needs two variables" test $? -eq 2
+check "--print-script of W" test "$("$veltrum" --data "$examples/survey.dat" --print-script W --vars 2,3 --group-var Sex --group 2)" = "$(printf 'pick 203 1\npick 211 2\npick 201 1\ntype 202 2\nenter')"
 
 "$veltrum" --print-script H --keyword "Würfel" --n1 12,5 --n2 3 >"$work/out"
 check "print-script exit status" test $? -eq 0

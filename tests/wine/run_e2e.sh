@@ -450,6 +450,9 @@ expect c_help "the help box read back from the real message box" \
 expect c_help "no Ausgabe call" [ "$(count_lines c_help '^Ausgabe|' log)" = 0 ]
 same_as_native f_friedman F 'C:\roundingtimes.dat' --data 'C:\roundingtimes.dat' F --targets RoundOut,NarrowAngle,WideAngle
 same_as_native o_cochran O "" O --rows 8 --cols 3 --table "1,1,0;1,1,1;0,1,0;1,1,0;0,0,0;1,1,1;1,1,0;1,0,0"
+same_as_native w_approximate W 'C:\survey.dat' --data 'C:\survey.dat' W --vars Wr.Hnd,NW.Hnd
+same_as_native w_exact_group W 'C:\survey.dat' --data 'C:\survey.dat' W --vars 2,3 --group-var Sex --group 1 --list
+same_as_native v_sign_test V 'C:\sleep.dat' --data 'C:\sleep.dat' V --vars drug1,drug2 --list
 same_as_native a_goodness_of_fit A "" A --freq 30,20,10 --prob "0,5;0,3;0,2"
 same_as_native g_uniform G "" G --freq 10,20,30
 same_as_native b_binomial B "" B --keyword "Münzwurf" --n 25 --k 7 --theta 0.5
