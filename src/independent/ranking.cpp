@@ -28,15 +28,7 @@ std::vector<PooledValue> pool_all_groups(const SampleTable& table) {
   return pool;
 }
 
-std::vector<PooledValue> pool_two_groups(const SampleTable& table, int first, int second) {
-  std::vector<PooledValue> pool;
-  append_group(table, first, pool);
-  append_group(table, second, pool);
-  sort_pool(pool);
-  return pool;
-}
-
-real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks, int only_group) {
+real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks) {
   real ties = 0;
   const std::size_t size = pool.size();
   // Positions are 1-based: the block starting at position s with t members has the mean
@@ -46,13 +38,10 @@ real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks
     while (start + t < size && pool[start + t].value == pool[start].value) ++t;
     const real s = static_cast<real>(start + 1);
     const real rank = t == 1 ? s : s + static_cast<real>(t - 1) / 2;
-    const real share = static_cast<real>(t) * static_cast<real>(t) - 1;  // (t^3 - t) / t
-    for (std::size_t p = start; p < start + t; ++p) {
-      const PooledValue& member = pool[p];
-      if (only_group > 0 && member.group != only_group) continue;
-      if (ranks) (*ranks)(member.group, member.position) = to_float(rank);
-      ties += share;
-    }
+    if (ranks)
+      for (std::size_t p = start; p < start + t; ++p) (*ranks)(pool[p].group, pool[p].position) = to_float(rank);
+    const real tt = static_cast<real>(t);
+    ties += tt * tt * tt - tt;
     start += t;
   }
   return ties;
@@ -82,14 +71,54 @@ float median_of_sorted(const std::vector<float>& sorted) {
   return sorted[sorted.size() / 2];
 }
 
+std::vector<SortedGroup> sort_groups(const SampleTable& table) {
+  std::vector<SortedGroup> groups(static_cast<std::size_t>(std::max(table.groups(), 0)));
+  for (int i = 1; i <= table.groups(); ++i) {
+    SortedGroup& g = groups[static_cast<std::size_t>(i - 1)];
+    const int n = static_cast<int>(table.n[i]);
+    g.values.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j) g.values.push_back(table.x(i, j));
+    std::sort(g.values.begin(), g.values.end());
+    for (std::size_t p = 0; p < g.values.size();) {
+      std::size_t t = 1;
+      while (p + t < g.values.size() && g.values[p + t] == g.values[p]) ++t;
+      g.run_value.push_back(g.values[p]);
+      g.run_count.push_back(static_cast<std::int32_t>(t));
+      g.ties += static_cast<std::int64_t>(t) * static_cast<std::int64_t>(t) * static_cast<std::int64_t>(t) -
+                static_cast<std::int64_t>(t);
+      p += t;
+    }
+  }
+  return groups;
+}
+
+std::int64_t pair_tie_sum(const SortedGroup& a, const SortedGroup& b) {
+  const std::size_t na = a.run_value.size(), nb = b.run_value.size();
+  std::int64_t shared = 0;
+  if (na > 0 && nb > 0 && !(a.run_value.back() < b.run_value.front()) && !(b.run_value.back() < a.run_value.front())) {
+    // Both indices move past a shared value; otherwise only the smaller one moves.
+    for (std::size_t i = 0, j = 0; i < na && j < nb;) {
+      const float x = a.run_value[i], y = b.run_value[j];
+      if (x == y) {
+        const std::int64_t ca = a.run_count[i], cb = b.run_count[j];
+        shared += ca * cb * (ca + cb);
+      }
+      i += x <= y;
+      j += y <= x;
+    }
+  }
+  return a.ties + b.ties + 3 * shared;
+}
+
 std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking) {
+  return summarise_groups(table, ranking, sort_groups(table));
+}
+
+std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking,
+                                           const std::vector<SortedGroup>& sorted) {
   std::vector<GroupSummary> summary;
   for (int i = 1; i <= table.groups(); ++i) {
-    const int n = static_cast<int>(table.n[i]);
-    std::vector<float> values;
-    values.reserve(static_cast<std::size_t>(n));
-    for (int j = 1; j <= n; ++j) values.push_back(table.x(i, j));
-    std::sort(values.begin(), values.end());
+    const std::vector<float>& values = sorted[static_cast<std::size_t>(i - 1)].values;
     GroupSummary g;
     g.number = table.group_number[i];
     g.n = table.n[i];

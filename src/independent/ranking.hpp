@@ -28,15 +28,10 @@ struct PooledValue {
 // The values of groups 1..k (all of them), sorted ascending.
 std::vector<PooledValue> pool_all_groups(const SampleTable& table);
 
-// The values of two groups, sorted ascending (the pairwise comparisons).
-std::vector<PooledValue> pool_two_groups(const SampleTable& table, int first, int second);
-
-// Ranks the sorted pool with ties.  Every member (or, with only_group > 0, every member of that
-// group) gets its rank written to ranks(group, position) when `ranks` is given; members of a tie
-// block of t values add (t^3 - t) / t = t^2 - 1 each.  Returns the tie share so added, which over
-// all members is the sum of t^3 - t over the blocks.  The shares are whole numbers and are summed
-// exactly.
-real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks, int only_group = 0);
+// Ranks the sorted pool with ties.  Every member gets its rank written to ranks(group, position)
+// when `ranks` is given; a tie block of t values adds t^3 - t.  Returns the sum over the blocks,
+// a whole number summed exactly.
+real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks);
 
 // Ranking of all groups of a sample table.
 struct Ranking {
@@ -47,6 +42,24 @@ struct Ranking {
 
 // Pools all groups, writes table.rank(i, j) and returns N, the rank sums and T.
 Ranking rank_groups(SampleTable& table);
+
+// One group's values sorted ascending, and the same as runs of equal values.
+struct SortedGroup {
+  std::vector<float> values;
+  std::vector<float> run_value;         // the distinct values, ascending
+  std::vector<std::int32_t> run_count;  // how often each of them occurs
+  std::int64_t ties = 0;                // the sum of t^3 - t over the runs
+};
+
+// Groups 1..k of the table at indices 0..k-1, each sorted once.
+std::vector<SortedGroup> sort_groups(const SampleTable& table);
+
+// The tie sum of two groups pooled, sum of t^3 - t over the blocks of equal values, without
+// pooling: a value held a times by one group and b times by the other makes one block of a + b,
+// and (a + b)^3 - (a + b) = (a^3 - a) + (b^3 - b) + 3ab(a + b), so the sum is the two groups' own
+// sums plus 3ab(a + b) over the values they share, found by merging the two lists of runs.
+// Nothing is allocated; the result is exact (at most about 10^13 for two groups of 1001).
+std::int64_t pair_tie_sum(const SortedGroup& a, const SortedGroup& b);
 
 // One line of the group summary table.
 struct GroupSummary {
@@ -60,6 +73,9 @@ struct GroupSummary {
 // Per group: values sorted, median (mean of the two middle values for an even count), extremes,
 // rank sum and normed rank sum.
 std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking);
+// The same from groups already sorted by sort_groups.
+std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking,
+                                           const std::vector<SortedGroup>& sorted);
 
 // The median of a group's values, sorted ascending.
 float median_of_sorted(const std::vector<float>& sorted);

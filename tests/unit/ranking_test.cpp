@@ -1,6 +1,8 @@
 // Pooling and ranking with ties, the tie sum, and the group summary table of the rank tests.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "independent/ranking.hpp"
 #include "rank_test_support.hpp"
 
@@ -35,27 +37,52 @@ TEST(Ranking, TiedValuesShareTheirMeanRankAndAddToTheTieSum) {
   EXPECT_EQ(ru.rank_sum[2], 15.0f);
 }
 
-TEST(Ranking, RestrictedRankingWritesOneGroupAndAddsItsShareOfTheTies) {
-  const SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}});
-  const auto pool = pool_two_groups(t, 1, 2);
-  ASSERT_EQ(pool.size(), 9u);
-  for (std::size_t p = 1; p < pool.size(); ++p) EXPECT_LE(pool[p - 1].value, pool[p].value);
+// The tie sum of two groups pooled, counted directly: every value's multiplicity t in both
+// groups together, t^3 - t summed over the distinct values (R: t <- table(c(a, b)); sum(t^3 - t)).
+std::int64_t pooled_tie_sum(std::vector<float> a, const std::vector<float>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  std::int64_t sum = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    bool first = true;
+    std::int64_t t = 0;
+    for (std::size_t j = 0; j < a.size(); ++j) {
+      if (a[j] == a[i]) ++t;
+      if (a[j] == a[i] && j < i) first = false;
+    }
+    if (first) sum += t * t * t - t;
+  }
+  return sum;
+}
 
-  CheckedArray2<float> ranks(1, SampleTable::max_groups, 1, SampleTable::default_capacity);
-  // Group 1 holds both 1s (block of two: each member adds 2^2 - 1 = 3), group 2 both 5s.
-  EXPECT_EQ(rank_pool(pool, &ranks, 1), 6.0L);
-  EXPECT_EQ(ranks(1, 2), 1.5f);
-  EXPECT_EQ(ranks(1, 3), 5.0f);
-  EXPECT_EQ(ranks(2, 1), 0.0f);  // the other group is left alone
-  EXPECT_EQ(rank_pool(pool, &ranks, 2), 6.0L);
-  EXPECT_EQ(ranks(2, 1), 6.5f);
+TEST(Ranking, PairTieSumEqualsTheTieSumOfTheTwoGroupsPooled) {
+  const SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}, {-0.0f, 8, 0, 0}});
+  const auto sorted = sort_groups(t);
+  ASSERT_EQ(sorted.size(), 4u);
+  EXPECT_EQ(sorted[0].values, (std::vector<float>{1, 1, 3, 4}));
+  EXPECT_EQ(sorted[0].run_count, (std::vector<std::int32_t>{2, 1, 1}));
+  // R: t <- table(c(3, 1, 4, 1, 5, 9, 2, 6, 5)); sum(t^3 - t) = 12 (two blocks of two)
+  EXPECT_EQ(pair_tie_sum(sorted[0], sorted[1]), 12);
+  // R: t <- table(c(3, 1, 4, 1, 1, 5)); sum(t^3 - t) = 24 (1 three times, split between groups)
+  EXPECT_EQ(pair_tie_sum(sorted[0], sorted[2]), 24);
+  // R: t <- table(c(5, 9, 2, 6, 5, 1, 5)); sum(t^3 - t) = 24
+  EXPECT_EQ(pair_tie_sum(sorted[1], sorted[2]), 24);
+  // Minus zero equals zero: a block of three in one group.
+  // R: t <- table(c(0, 8, 0, 0)); sum(t^3 - t) = 24; t <- table(c(0, 8, 0, 0, 3, 1, 4, 1)); ... = 30
+  EXPECT_EQ(sorted[3].ties, 24);
+  EXPECT_EQ(pair_tie_sum(sorted[3], sorted[0]), 30);
 
-  // A block split between the groups: 1 twice in group 1 and once in group 3, t = 3, t^3 - t = 24,
-  // shared as 8 per member.
-  const auto pair = pool_two_groups(t, 1, 3);
-  EXPECT_EQ(rank_pool(pair, nullptr, 1), 16.0L);
-  EXPECT_EQ(rank_pool(pair, nullptr, 3), 8.0L);
-  EXPECT_EQ(rank_pool(pair, nullptr), 24.0L);
+  // Random groups on coarse and fine grids, overlapping or apart, against the direct count.
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 300; ++trial) {
+    const int grid = 1 + static_cast<int>(random() % 40), n1 = 1 + static_cast<int>(random() % 60);
+    const int n2 = 1 + static_cast<int>(random() % 60), shift = static_cast<int>(random() % 30);
+    std::vector<float> a, b;
+    for (int j = 0; j < n1; ++j) a.push_back(static_cast<float>(static_cast<int>(random() % grid)) * 0.1f);
+    for (int j = 0; j < n2; ++j) b.push_back(static_cast<float>(static_cast<int>(random() % grid) + shift) * 0.1f);
+    const auto s = sort_groups(make_table({a, b}));
+    ASSERT_EQ(pair_tie_sum(s[0], s[1]), pooled_tie_sum(a, b)) << trial;
+    ASSERT_EQ(pair_tie_sum(s[1], s[0]), pooled_tie_sum(a, b)) << trial;
+  }
 }
 
 TEST(Ranking, AllHundredGroupsDecodeTheirOwnGroupAndPosition) {
