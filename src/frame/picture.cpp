@@ -225,7 +225,7 @@ std::string format_fixed(const Field& f, float value) {
   if (integer.size() + after > 19) return format_exponent(f, 4, value);
 
   const int free = f.before - (negative ? 1 : 0);
-  if (integer.empty() && (free >= 1 || f.after == 0)) integer = "0";
+  if (integer.empty() && (free >= 1 || f.after == 0)) integer.assign(1, '0');
   std::string out = negative ? "-" : "";
   out += integer;
   if (f.point) out += '.' + fraction;
