@@ -42,7 +42,7 @@ void BM_GoodnessOfFit(benchmark::State& state) {
     benchmark::DoNotOptimize(fit.p);
   }
 }
-BENCHMARK(BM_GoodnessOfFit)->ArgName("G")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GoodnessOfFit)->ArgName("uniform")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Binomial(benchmark::State& state) {
   BenchModule b;
