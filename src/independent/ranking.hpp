@@ -58,7 +58,7 @@ std::vector<SortedGroup> sort_groups(const SampleTable& table);
 // pooling: a value held a times by one group and b times by the other makes one block of a + b,
 // and (a + b)^3 - (a + b) = (a^3 - a) + (b^3 - b) + 3ab(a + b), so the sum is the two groups' own
 // sums plus 3ab(a + b) over the values they share, found by merging the two lists of runs.
-// Nothing is allocated; the result is exact (at most about 10^13 for two groups of 1001).
+// Nothing is allocated; the result is exact (at most 2002^3 - 2002, about 8E9, for two groups of 1001).
 std::int64_t pair_tie_sum(const SortedGroup& a, const SortedGroup& b);
 
 // One line of the group summary table.
