@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "frame/distribution.hpp"
@@ -87,13 +88,13 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
   // ties of that pair only (none at all when the pooled data have none).
   const real base = n * (n + 1) / 12;
   const bool tied = ranking.ties != 0;
+  std::optional<PairTieSums> pair_tie_sums;
+  if (tied) pair_tie_sums.emplace(table);
   const SeriesPhi phi;
   r.comparisons.reserve(static_cast<std::size_t>(r.k) * static_cast<std::size_t>(std::max(r.k - 1, 0)) / 2);
   for (int i = 1; i <= r.k; ++i) {
     for (int j = i + 1; j <= r.k; ++j) {
-      const auto& gi = sorted[static_cast<std::size_t>(i - 1)];
-      const auto& gj = sorted[static_cast<std::size_t>(j - 1)];
-      const real pair_ties = tied ? static_cast<real>(pair_tie_sum(gi, gj)) : 0.0L;
+      const real pair_ties = tied ? static_cast<real>((*pair_tie_sums)(i, j)) : 0.0L;
       const real ni = table.n[i], nj = table.n[j];
       const real d = static_cast<real>(ranking.rank_sum[i]) / ni - static_cast<real>(ranking.rank_sum[j]) / nj;
       const real v = (1 / ni + 1 / nj) * (base - pair_ties / (12 * (n - 1)));

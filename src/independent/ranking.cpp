@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "frame/report.hpp"
 
@@ -74,40 +75,62 @@ float median_of_sorted(const std::vector<float>& sorted) {
 std::vector<SortedGroup> sort_groups(const SampleTable& table) {
   std::vector<SortedGroup> groups(static_cast<std::size_t>(std::max(table.groups(), 0)));
   for (int i = 1; i <= table.groups(); ++i) {
-    SortedGroup& g = groups[static_cast<std::size_t>(i - 1)];
+    std::vector<float>& values = groups[static_cast<std::size_t>(i - 1)].values;
     const int n = static_cast<int>(table.n[i]);
-    g.values.reserve(static_cast<std::size_t>(n));
-    for (int j = 1; j <= n; ++j) g.values.push_back(table.x(i, j));
-    std::sort(g.values.begin(), g.values.end());
-    for (std::size_t p = 0; p < g.values.size();) {
-      std::size_t t = 1;
-      while (p + t < g.values.size() && g.values[p + t] == g.values[p]) ++t;
-      g.run_value.push_back(g.values[p]);
-      g.run_count.push_back(static_cast<std::int32_t>(t));
-      g.ties += static_cast<std::int64_t>(t) * static_cast<std::int64_t>(t) * static_cast<std::int64_t>(t) -
-                static_cast<std::int64_t>(t);
-      p += t;
-    }
+    values.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j) values.push_back(table.x(i, j));
+    std::sort(values.begin(), values.end());
   }
   return groups;
 }
 
-std::int64_t pair_tie_sum(const SortedGroup& a, const SortedGroup& b) {
-  const std::size_t na = a.run_value.size(), nb = b.run_value.size();
-  std::int64_t shared = 0;
-  if (na > 0 && nb > 0 && !(a.run_value.back() < b.run_value.front()) && !(b.run_value.back() < a.run_value.front())) {
-    // Both indices move past a shared value; otherwise only the smaller one moves.
-    for (std::size_t i = 0, j = 0; i < na && j < nb;) {
-      const float x = a.run_value[i], y = b.run_value[j];
-      if (x == y) {
-        const std::int64_t ca = a.run_count[i], cb = b.run_count[j];
-        shared += ca * cb * (ca + cb);
-      }
-      i += x <= y;
-      j += y <= x;
+PairTieSums::PairTieSums(const SampleTable& table) : k_(table.groups()) {
+  const auto k = static_cast<std::size_t>(std::max(k_, 0));
+  own_.assign(k, 0);
+  shared_.assign(k * k, 0);
+  int total = 0;
+  for (int i = 1; i <= k_; ++i) total += static_cast<int>(table.n[i]);
+  const auto key = [&](int i, int j) { return static_cast<std::size_t>(2 * table.rank(i, j)); };
+  const std::size_t keys = 2 * static_cast<std::size_t>(total) + 2;
+
+  // Members per block, then room for one entry per group of every block of two or more.
+  std::vector<std::int32_t> size(keys, 0);
+  for (int i = 1; i <= k_; ++i)
+    for (int j = 1; j <= static_cast<int>(table.n[i]); ++j) ++size[std::min(key(i, j), keys - 1)];
+  std::vector<std::int32_t> start(keys + 1, 0);
+  for (std::size_t b = 0; b < keys; ++b) start[b + 1] = start[b] + (size[b] > 1 ? size[b] : 0);
+  struct Entry {
+    std::int32_t group, count;
+  };
+  std::vector<Entry> entries(static_cast<std::size_t>(start[keys]));
+  std::vector<std::int32_t> end(start.begin(), start.end() - 1), last(keys, 0);
+  for (int i = 1; i <= k_; ++i) {
+    for (int j = 1; j <= static_cast<int>(table.n[i]); ++j) {
+      const std::size_t b = std::min(key(i, j), keys - 1);
+      if (size[b] < 2) continue;
+      if (last[b] != i) entries[static_cast<std::size_t>(end[b]++)] = {i, 0}, last[b] = i;
+      ++entries[static_cast<std::size_t>(end[b] - 1)].count;
     }
   }
-  return a.ties + b.ties + 3 * shared;
+  for (std::size_t b = 0; b < keys; ++b) {
+    for (auto x = start[b]; x < end[b]; ++x) {
+      const Entry ea = entries[static_cast<std::size_t>(x)];
+      const std::int64_t t = ea.count;
+      own_[static_cast<std::size_t>(ea.group - 1)] += t * t * t - t;
+      for (auto y = x + 1; y < end[b]; ++y) {
+        const Entry eb = entries[static_cast<std::size_t>(y)];
+        const std::int64_t a = ea.count, c = eb.count;
+        shared_[static_cast<std::size_t>(ea.group - 1) * k + static_cast<std::size_t>(eb.group - 1)] += a * c * (a + c);
+      }
+    }
+  }
+}
+
+std::int64_t PairTieSums::operator()(int first, int second) const {
+  if (first > second) std::swap(first, second);
+  const auto k = static_cast<std::size_t>(k_);
+  const auto a = static_cast<std::size_t>(first - 1), b = static_cast<std::size_t>(second - 1);
+  return own_[a] + own_[b] + 3 * shared_[a * k + b];
 }
 
 std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking) {

@@ -43,23 +43,33 @@ struct Ranking {
 // Pools all groups, writes table.rank(i, j) and returns N, the rank sums and T.
 Ranking rank_groups(SampleTable& table);
 
-// One group's values sorted ascending, and the same as runs of equal values.
+// One group's values sorted ascending.
 struct SortedGroup {
   std::vector<float> values;
-  std::vector<float> run_value;         // the distinct values, ascending
-  std::vector<std::int32_t> run_count;  // how often each of them occurs
-  std::int64_t ties = 0;                // the sum of t^3 - t over the runs
 };
 
 // Groups 1..k of the table at indices 0..k-1, each sorted once.
 std::vector<SortedGroup> sort_groups(const SampleTable& table);
 
-// The tie sum of two groups pooled, sum of t^3 - t over the blocks of equal values, without
-// pooling: a value held a times by one group and b times by the other makes one block of a + b,
-// and (a + b)^3 - (a + b) = (a^3 - a) + (b^3 - b) + 3ab(a + b), so the sum is the two groups' own
-// sums plus 3ab(a + b) over the values they share, found by merging the two lists of runs.
-// Nothing is allocated; the result is exact (at most 2002^3 - 2002, about 8E9, for two groups of 1001).
-std::int64_t pair_tie_sum(const SortedGroup& a, const SortedGroup& b);
+// The tie sum of every pair of groups pooled, sum of t^3 - t over the blocks of equal values of
+// the two groups together, for all pairs at once and without pooling, from a ranked table.  The
+// members of one block of the ranking of all groups share one rank r, and 2r is a whole number
+// that names the block; one pass over the members finds every block's groups and counts.  A
+// value held a times by one group and b times by another makes one block of a + b in their pool,
+// and (a + b)^3 - (a + b) = (a^3 - a) + (b^3 - b) + 3ab(a + b): the pair's sum is the two groups'
+// own sums plus 3ab(a + b) over the blocks they share.  The work is N plus, over the blocks, the
+// square of the number of groups each reaches.  The sums are exact (at most 2002^3 - 2002).
+class PairTieSums {
+ public:
+  explicit PairTieSums(const SampleTable& table);
+  // Groups 1..k, in either order.
+  std::int64_t operator()(int first, int second) const;
+
+ private:
+  int k_ = 0;
+  std::vector<std::int64_t> own_;     // each group's own tie sum
+  std::vector<std::int64_t> shared_;  // sum of ab(a + b) over the blocks, k x k
+};
 
 // One line of the group summary table.
 struct GroupSummary {

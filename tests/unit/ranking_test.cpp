@@ -54,34 +54,42 @@ std::int64_t pooled_tie_sum(std::vector<float> a, const std::vector<float>& b) {
   return sum;
 }
 
-TEST(Ranking, PairTieSumEqualsTheTieSumOfTheTwoGroupsPooled) {
-  const SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}, {-0.0f, 8, 0, 0}});
-  const auto sorted = sort_groups(t);
-  ASSERT_EQ(sorted.size(), 4u);
-  EXPECT_EQ(sorted[0].values, (std::vector<float>{1, 1, 3, 4}));
-  EXPECT_EQ(sorted[0].run_count, (std::vector<std::int32_t>{2, 1, 1}));
+TEST(Ranking, PairTieSumsEqualTheTieSumsOfTheTwoGroupsPooled) {
+  SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}, {-0.0f, 8, 0, 0}});
+  rank_groups(t);
+  EXPECT_EQ(sort_groups(t)[0].values, (std::vector<float>{1, 1, 3, 4}));
+  const PairTieSums sums(t);
   // R: t <- table(c(3, 1, 4, 1, 5, 9, 2, 6, 5)); sum(t^3 - t) = 12 (two blocks of two)
-  EXPECT_EQ(pair_tie_sum(sorted[0], sorted[1]), 12);
+  EXPECT_EQ(sums(1, 2), 12);
   // R: t <- table(c(3, 1, 4, 1, 1, 5)); sum(t^3 - t) = 24 (1 three times, split between groups)
-  EXPECT_EQ(pair_tie_sum(sorted[0], sorted[2]), 24);
+  EXPECT_EQ(sums(1, 3), 24);
+  EXPECT_EQ(sums(3, 1), 24);
   // R: t <- table(c(5, 9, 2, 6, 5, 1, 5)); sum(t^3 - t) = 24
-  EXPECT_EQ(pair_tie_sum(sorted[1], sorted[2]), 24);
-  // Minus zero equals zero: a block of three in one group.
-  // R: t <- table(c(0, 8, 0, 0)); sum(t^3 - t) = 24; t <- table(c(0, 8, 0, 0, 3, 1, 4, 1)); ... = 30
-  EXPECT_EQ(sorted[3].ties, 24);
-  EXPECT_EQ(pair_tie_sum(sorted[3], sorted[0]), 30);
+  EXPECT_EQ(sums(2, 3), 24);
+  // Minus zero equals zero: a block of three in group 4.
+  // R: t <- table(c(0, 8, 0, 0, 3, 1, 4, 1)); sum(t^3 - t) = 30; with c(1, 5): 24
+  EXPECT_EQ(sums(4, 1), 30);
+  EXPECT_EQ(sums(4, 3), 24);
 
-  // Random groups on coarse and fine grids, overlapping or apart, against the direct count.
+  // Random tables of 2 to 100 groups on coarse and fine grids, every pair against the direct
+  // count of its pool.
   std::mt19937 random(5);
-  for (int trial = 0; trial < 300; ++trial) {
-    const int grid = 1 + static_cast<int>(random() % 40), n1 = 1 + static_cast<int>(random() % 60);
-    const int n2 = 1 + static_cast<int>(random() % 60), shift = static_cast<int>(random() % 30);
-    std::vector<float> a, b;
-    for (int j = 0; j < n1; ++j) a.push_back(static_cast<float>(static_cast<int>(random() % grid)) * 0.1f);
-    for (int j = 0; j < n2; ++j) b.push_back(static_cast<float>(static_cast<int>(random() % grid) + shift) * 0.1f);
-    const auto s = sort_groups(make_table({a, b}));
-    ASSERT_EQ(pair_tie_sum(s[0], s[1]), pooled_tie_sum(a, b)) << trial;
-    ASSERT_EQ(pair_tie_sum(s[1], s[0]), pooled_tie_sum(a, b)) << trial;
+  for (int trial = 0; trial < 60; ++trial) {
+    const int k = 2 + static_cast<int>(random() % 99), grid = 1 + static_cast<int>(random() % 300);
+    std::vector<std::vector<float>> groups(static_cast<std::size_t>(k));
+    for (std::size_t i = 0; i < groups.size(); ++i)
+      for (int j = 0, n = 1 + static_cast<int>(random() % 30); j < n; ++j)
+        groups[i].push_back(static_cast<float>(static_cast<int>(random() % grid) + static_cast<int>(i % 5)) * 0.1f);
+    SampleTable table = make_table(groups);
+    rank_groups(table);
+    const PairTieSums all_pairs(table);
+    for (int i = 1; i <= k; ++i)
+      for (int j = i + 1; j <= k; ++j) {
+        const auto expected =
+            pooled_tie_sum(groups[static_cast<std::size_t>(i - 1)], groups[static_cast<std::size_t>(j - 1)]);
+        ASSERT_EQ(all_pairs(i, j), expected) << trial << ": " << i << " " << j;
+        ASSERT_EQ(all_pairs(j, i), expected);
+      }
   }
 }
 
