@@ -208,7 +208,12 @@ std::string format_exponent(const Field& f, int carets, float value) {
 std::string format_fixed(const Field& f, float value) {
   const bool negative = value < 0.0f;
   const auto after = static_cast<std::size_t>(f.after);
-  const std::string scaled = round_at(exact_decimal(value), -f.after);
+  std::string scaled;
+  if (const auto fast = scaled_digits_fast(value, f.after)) {
+    if (*fast != 0) scaled = std::to_string(*fast);
+  } else {
+    scaled = scaled_digits_exact(value, f.after);
+  }
   std::string integer;
   std::string fraction;
   if (scaled.size() > after) {
@@ -220,7 +225,7 @@ std::string format_fixed(const Field& f, float value) {
   if (integer.size() + after > 19) return format_exponent(f, 4, value);
 
   const int free = f.before - (negative ? 1 : 0);
-  if (integer.empty() && (free >= 1 || f.after == 0)) integer = "0";
+  if (integer.empty() && (free >= 1 || f.after == 0)) integer.assign(1, '0');
   std::string out = negative ? "-" : "";
   out += integer;
   if (f.point) out += '.' + fraction;
@@ -234,6 +239,26 @@ std::string format_field(const Field& f, float value) {
 }
 
 }  // namespace
+
+std::string scaled_digits_exact(float value, int places) { return round_at(exact_decimal(value), -places); }
+
+std::optional<std::uint64_t> scaled_digits_fast(float value, int places) {
+  const float magnitude = std::fabs(value);
+  if (!(magnitude < 2147483648.0f) || places < 0 || places > 8) return std::nullopt;  // also NaN
+  if (magnitude == 0.0f) return 0;
+  std::uint64_t power = 1;
+  for (int i = 0; i < places; ++i) power *= 10;
+  int q = 0;
+  const float f = std::frexp(magnitude, &q);
+  const auto m = static_cast<std::uint64_t>(std::ldexp(f, 24));  // magnitude = m * 2^(q - 24)
+  const int s = q - 24;
+  if (s >= 0) return (m << s) * power;        // a whole number below 2^31, times at most 10^8
+  const std::uint64_t numerator = m * power;  // below 2^24 * 10^8 < 2^51
+  const int shift = -s;
+  if (shift > 52) return 0;  // below 2^51 / 2^53: under one half
+  const std::uint64_t whole = numerator >> shift, rest = numerator & ((std::uint64_t{1} << shift) - 1);
+  return whole + (rest >= (std::uint64_t{1} << (shift - 1)) ? 1 : 0);  // half up
+}
 
 // Literal text, the one field, literal text: "\" copies the next byte whatever it is; an
 // unescaped "!" or "&", or a second field, ends the output there.

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,5 +47,17 @@ std::string adaptive_number(float value);
 // seventh field the line so far is followed by the first five values in the plain number form.
 // The line end is not included.
 std::string multi_field_line(std::string_view picture, const std::array<float, 6>& values);
+
+// |value| * 10^places rounded half up to a whole number, the digits of a fixed-form field, found
+// two ways.  The fixed form takes the fast one where it applies and the exact one otherwise; both
+// are here so that a test can hold them against each other.
+//
+// Exactly, from the decimal expansion: the digits without leading zeros, empty for 0; any finite
+// value and any places >= 0.
+std::string scaled_digits_exact(float value, int places);
+// In 64-bit integers, for finite |value| < 2^31 and 0 <= places <= 8, nothing otherwise: value is
+// m * 2^s with m < 2^24, so m * 10^places stays below 2^51 and one shift with its remainder
+// rounds it without error.
+std::optional<std::uint64_t> scaled_digits_fast(float value, int places);
 
 }  // namespace veltrum

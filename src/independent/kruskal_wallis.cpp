@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "frame/distribution.hpp"
@@ -9,22 +10,35 @@
 
 namespace veltrum {
 
-real series_phi(real z) {
-  if (z >= 7) return 1;
+SeriesPhi::SeriesPhi() {
   const real pi = 4 * std::atan(1.0L);
-  const real scale = std::sqrt(2.0L) * z / 3;
-  real sum = 0;
-  for (int n = 0; n <= 12; ++n) {
-    const real a = n + 0.5L;
-    sum += std::exp(-a * a / 9) * std::sin(a * scale) / a;
+  for (std::size_t n = 0; n < coefficient_.size(); ++n) {
+    const real a = static_cast<real>(n) + 0.5L;
+    coefficient_[n] = std::exp(-a * a / 9) / (a * pi);
   }
-  return 0.5L + sum / pi;
 }
 
-void exchange_sort(std::vector<Comparison>& rows) {
-  for (std::size_t a = 0; a + 1 < rows.size(); ++a)
-    for (std::size_t b = a + 1; b < rows.size(); ++b)
-      if (!(std::fabs(rows[a].z) > std::fabs(rows[b].z))) std::swap(rows[a], rows[b]);
+real SeriesPhi::operator()(real z) const {
+  if (z >= 7) return 1;
+  // sin((n + 1/2) t) and cos((n + 1/2) t) for n = 0, 1, ...: start at the half angle and turn by
+  // t each step, with sin t and cos t from the half angle.
+  const real half = std::sqrt(2.0L) * z / 6;
+  const real sh = std::sin(half), ch = std::cos(half);
+  const real st = 2 * sh * ch, ct = (ch - sh) * (ch + sh);
+  real s = sh, c = ch, sum = 0;
+  for (const real k : coefficient_) {
+    sum += k * s;
+    const real next = s * ct + c * st;
+    c = c * ct - s * st;
+    s = next;
+  }
+  return 0.5L + sum;
+}
+
+void order_by_abs_z(std::vector<Comparison>& rows) {
+  std::reverse(rows.begin(), rows.end());
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const Comparison& a, const Comparison& b) { return std::fabs(a.z) > std::fabs(b.z); });
 }
 
 std::vector<std::string> location_sketch(const std::vector<GroupSummary>& summary) {
@@ -67,15 +81,20 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
   h = r.all_tied ? 0 : h / (1 - tied_share);
   r.h = to_float(h);
   r.p = FNChiUpper(r.k - 1, r.h);
-  r.summary = summarise_groups(table, ranking);
+  const std::vector<SortedGroup> sorted = sort_groups(table);
+  r.summary = summarise_groups(table, ranking, sorted);
 
   // Dunn: mean-rank differences from the ranking of all groups; each pair's variance with the
-  // ties of that pair only.
+  // ties of that pair only (none at all when the pooled data have none).
   const real base = n * (n + 1) / 12;
+  const bool tied = ranking.ties != 0;
+  std::optional<PairTieSums> pair_tie_sums;
+  if (tied) pair_tie_sums.emplace(table);
+  const SeriesPhi phi;
+  r.comparisons.reserve(static_cast<std::size_t>(r.k) * static_cast<std::size_t>(std::max(r.k - 1, 0)) / 2);
   for (int i = 1; i <= r.k; ++i) {
     for (int j = i + 1; j <= r.k; ++j) {
-      const auto pool = pool_two_groups(table, i, j);
-      const real pair_ties = rank_pool(pool, nullptr, i) + rank_pool(pool, nullptr, j);
+      const real pair_ties = tied ? static_cast<real>((*pair_tie_sums)(i, j)) : 0.0L;
       const real ni = table.n[i], nj = table.n[j];
       const real d = static_cast<real>(ranking.rank_sum[i]) / ni - static_cast<real>(ranking.rank_sum[j]) / nj;
       const real v = (1 / ni + 1 / nj) * (base - pair_ties / (12 * (n - 1)));
@@ -85,12 +104,11 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
       c.first_number = table.group_number[i];
       c.second_number = table.group_number[j];
       c.z = v > 0 ? to_float(d / std::sqrt(v)) : 0.0f;
+      c.p = to_float(2 * (1 - phi(std::fabs(c.z))));
       r.comparisons.push_back(c);
     }
   }
-  for (auto& c : r.comparisons) c.p = to_float(2 * (1 - series_phi(std::fabs(c.z))));
-
-  exchange_sort(r.comparisons);
+  order_by_abs_z(r.comparisons);
   const auto rows = static_cast<real>(r.comparisons.size());
   real largest = 0;
   for (std::size_t row = 0; row < r.comparisons.size(); ++row) {

@@ -7,6 +7,7 @@
 // Nonparametric Statistical Methods, ch. 6.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,11 +45,23 @@ struct KruskalWallis {
 // The standard normal distribution function for z >= 0 as the pairwise tests compute it: 1 from
 // 7 on, otherwise 1/2 + (1/pi) sum over n = 0..12 of exp(-(n+1/2)^2/9) sin((n+1/2) sqrt(2) z/3)
 // / (n+1/2), a truncated Fourier series of the normal integral (absolute error below 1e-10).
-real series_phi(real z);
+// The coefficients exp(-(n+1/2)^2/9) / ((n+1/2) pi) are computed once, when the object is made;
+// each call takes one sine and one cosine of the half angle and gets the 13 sines by rotation.
+class SeriesPhi {
+ public:
+  SeriesPhi();
+  real operator()(real z) const;
 
-// Rows ordered by |Z| descending: each position is compared with every later one and the two
-// rows are exchanged unless the earlier |Z| is strictly larger (rows of equal |Z| swap places).
-void exchange_sort(std::vector<Comparison>& rows);
+ private:
+  std::array<real, 13> coefficient_{};
+};
+
+// Rows ordered by |Z| descending, rows of equal |Z| in the reverse of their order before.  This
+// is the order of the exchange sort the comparison table has always had (each position compared
+// with every later one, the two rows exchanged unless the earlier |Z| is strictly larger): its
+// pass for position a moves the last of the largest rows there and keeps the order of the others
+// among rows of equal |Z|.  |Z| is never NaN: every group holds a value, so V is finite.
+void order_by_abs_z(std::vector<Comparison>& rows);
 
 // The location sketch, one line per group: columns 1..71 spanning the smallest minimum to the
 // largest maximum, "-" from the group's minimum to its maximum, the group number (one digit, "0"

@@ -28,15 +28,10 @@ struct PooledValue {
 // The values of groups 1..k (all of them), sorted ascending.
 std::vector<PooledValue> pool_all_groups(const SampleTable& table);
 
-// The values of two groups, sorted ascending (the pairwise comparisons).
-std::vector<PooledValue> pool_two_groups(const SampleTable& table, int first, int second);
-
-// Ranks the sorted pool with ties.  Every member (or, with only_group > 0, every member of that
-// group) gets its rank written to ranks(group, position) when `ranks` is given; members of a tie
-// block of t values add (t^3 - t) / t = t^2 - 1 each.  Returns the tie share so added, which over
-// all members is the sum of t^3 - t over the blocks.  The shares are whole numbers and are summed
-// exactly.
-real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks, int only_group = 0);
+// Ranks the sorted pool with ties.  Every member gets its rank written to ranks(group, position)
+// when `ranks` is given; a tie block of t values adds t^3 - t.  Returns the sum over the blocks,
+// a whole number summed exactly.
+real rank_pool(const std::vector<PooledValue>& pool, CheckedArray2<float>* ranks);
 
 // Ranking of all groups of a sample table.
 struct Ranking {
@@ -47,6 +42,34 @@ struct Ranking {
 
 // Pools all groups, writes table.rank(i, j) and returns N, the rank sums and T.
 Ranking rank_groups(SampleTable& table);
+
+// One group's values sorted ascending.
+struct SortedGroup {
+  std::vector<float> values;
+};
+
+// Groups 1..k of the table at indices 0..k-1, each sorted once.
+std::vector<SortedGroup> sort_groups(const SampleTable& table);
+
+// The tie sum of every pair of groups pooled, sum of t^3 - t over the blocks of equal values of
+// the two groups together, for all pairs at once and without pooling, from a ranked table.  The
+// members of one block of the ranking of all groups share one rank r, and 2r is a whole number
+// that names the block; one pass over the members finds every block's groups and counts.  A
+// value held a times by one group and b times by another makes one block of a + b in their pool,
+// and (a + b)^3 - (a + b) = (a^3 - a) + (b^3 - b) + 3ab(a + b): the pair's sum is the two groups'
+// own sums plus 3ab(a + b) over the blocks they share.  The work is N plus, over the blocks, the
+// square of the number of groups each reaches.  The sums are exact (at most 2002^3 - 2002).
+class PairTieSums {
+ public:
+  explicit PairTieSums(const SampleTable& table);
+  // Groups 1..k, in either order.
+  std::int64_t operator()(int first, int second) const;
+
+ private:
+  int k_ = 0;
+  std::vector<std::int64_t> own_;     // each group's own tie sum
+  std::vector<std::int64_t> shared_;  // sum of ab(a + b) over the blocks, k x k
+};
 
 // One line of the group summary table.
 struct GroupSummary {
@@ -60,6 +83,9 @@ struct GroupSummary {
 // Per group: values sorted, median (mean of the two middle values for an even count), extremes,
 // rank sum and normed rank sum.
 std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking);
+// The same from groups already sorted by sort_groups.
+std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranking& ranking,
+                                           const std::vector<SortedGroup>& sorted);
 
 // The median of a group's values, sorted ascending.
 float median_of_sorted(const std::vector<float>& sorted);

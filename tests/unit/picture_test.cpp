@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace veltrum {
@@ -41,8 +44,61 @@ TEST(PictureFixed, RoundsHalfUpOnTheExactValue) {
   EXPECT_EQ(picture_format("#.##", 1.005f), "1.00");  // q(1.005, 2) == 1.00
   EXPECT_EQ(picture_format("#.##", 0.045f), "0.05");  // q(0.045, 2) == 0.05
   // All digits of a large float are its exact digits.
-  EXPECT_EQ(picture_format("##", 1e17f), "99999998430674944");          // f32(1e17)
+  EXPECT_EQ(picture_format("##", 1e17f), "99999998430674944");        // f32(1e17)
   EXPECT_EQ(picture_format("##.##", 1e17f), "99999998430674944.00");  // q(1e17, 2): 19 digits
+}
+
+// The fixed form's two roundings of |x| 10^places: the 64-bit one must give the digits of the
+// exact decimal expansion wherever it applies.  Values: random ones over the whole float range
+// (where the fast one declines or gives 0), random ones of every magnitude from 1e-9 to 2^31, the
+// exact halves at each number of places (an odd multiple of 2^-(places + 1) times 10^places is an
+// odd multiple of 5^places / 2), the floats nearest to (j + 1/2) / 10^places, and the neighbours of
+// both on either side.  Both signs.
+TEST(PictureFixed, FastRoundingGivesTheDigitsOfTheExactOne) {
+#ifdef __SANITIZE_ADDRESS__
+  constexpr int rounds = 10000, least_compared = 100000;  // the unoptimised build looks for memory faults
+#else
+  constexpr int rounds = 200000, least_compared = 2000000;
+#endif
+  std::mt19937 random(2026);
+  long compared = 0, declined = 0;
+  const auto check = [&](float x, int places) {
+    const auto fast = scaled_digits_fast(x, places);
+    if (!fast) {
+      ++declined;
+      return;
+    }
+    ++compared;
+    const std::string expected = scaled_digits_exact(x, places);
+    ASSERT_EQ(*fast == 0 ? std::string() : std::to_string(*fast), expected) << x << " at " << places;
+  };
+  const auto with_neighbours = [&](float x, int places) {
+    for (const float y : {x, std::nextafter(x, 0.0f), std::nextafter(x, 1e30f)}) {
+      check(y, places);
+      check(-y, places);
+    }
+  };
+  std::uniform_real_distribution<double> log_magnitude(-9.0, 9.33);  // up to 2^31
+  for (int i = 0; i < rounds; ++i) {
+    const int places = static_cast<int>(random() % 9);
+    const std::uint32_t bits = static_cast<std::uint32_t>(random());
+    float any;
+    std::memcpy(&any, &bits, sizeof any);
+    if (std::isfinite(any)) check(any, places);
+    with_neighbours(static_cast<float>(std::pow(10.0, log_magnitude(random))), places);
+    const std::uint32_t odd = 2 * static_cast<std::uint32_t>(random() % (1u << 22)) + 1;
+    with_neighbours(std::ldexp(static_cast<float>(odd), -(places + 1)), places);
+    const double j = static_cast<double>(random() % 100000000u);
+    with_neighbours(static_cast<float>((j + 0.5) / std::pow(10.0, places)), places);
+  }
+  EXPECT_GT(compared, least_compared);
+  EXPECT_GT(declined, rounds / 20);
+  // Beyond its range the fast rounding declines: 2^31, 9 places, infinities and NaN.
+  EXPECT_FALSE(scaled_digits_fast(2147483648.0f, 0));
+  EXPECT_TRUE(scaled_digits_fast(2147483520.0f, 8));
+  EXPECT_FALSE(scaled_digits_fast(1.0f, 9));
+  EXPECT_FALSE(scaled_digits_fast(std::numeric_limits<float>::infinity(), 2));
+  EXPECT_FALSE(scaled_digits_fast(std::numeric_limits<float>::quiet_NaN(), 2));
 }
 
 TEST(PictureFixed, SwitchesToExponentFormBeyondNineteenDigits) {
@@ -78,11 +134,11 @@ TEST(PictureFixed, ZeroPositions) {
 }
 
 TEST(PictureFixed, ImplementerChoices) {
-  EXPECT_EQ(picture_format("Ende.", 5.0f), "Ende.");       // no field: the value is not shown
-  EXPECT_EQ(picture_format("##^^", 5.0f), " 5^^");         // two carets are literal text
-  EXPECT_EQ(picture_format("##.##", -0.001f), "-0.00");    // the sign of a value rounded to 0 stays
-  EXPECT_EQ(picture_format("#", -0.25f), "-0");            // some digit is always shown
-  EXPECT_EQ(picture_format("##.##", -0.0f), " 0.00");      // minus zero is not negative
+  EXPECT_EQ(picture_format("Ende.", 5.0f), "Ende.");     // no field: the value is not shown
+  EXPECT_EQ(picture_format("##^^", 5.0f), " 5^^");       // two carets are literal text
+  EXPECT_EQ(picture_format("##.##", -0.001f), "-0.00");  // the sign of a value rounded to 0 stays
+  EXPECT_EQ(picture_format("#", -0.25f), "-0");          // some digit is always shown
+  EXPECT_EQ(picture_format("##.##", -0.0f), " 0.00");    // minus zero is not negative
 }
 
 TEST(PictureExponent, WorkedExamples) {
@@ -133,17 +189,17 @@ TEST(PicturePlainNumber, WorkedExamples) {
 TEST(PicturePlainNumber, SevenDigitsHalfUp) {
   EXPECT_EQ(number_text(0.0f), " 0");
   EXPECT_EQ(number_text(-1234.5f), "-1234.5");
-  EXPECT_EQ(number_text(0.1f), " .1");                     // c7.plus(f32(0.1)) == 0.1000000
-  EXPECT_EQ(number_text(2.0f / 3.0f), " .6666667");        // c7.plus(f32(2/3)) == 0.6666667
-  EXPECT_EQ(number_text(12345665.0f), " 1.234567E+7");     // c7.plus(f32(12345665)) == 1.234567E+7
-  EXPECT_EQ(number_text(1234568.5f), " 1234569");          // c7.plus(f32(1234568.5)) == 1234569
-  EXPECT_EQ(number_text(99999992.0f), " 9.999999E+7");     // c7.plus(f32(99999992)) == 9.999999E+7
+  EXPECT_EQ(number_text(0.1f), " .1");                  // c7.plus(f32(0.1)) == 0.1000000
+  EXPECT_EQ(number_text(2.0f / 3.0f), " .6666667");     // c7.plus(f32(2/3)) == 0.6666667
+  EXPECT_EQ(number_text(12345665.0f), " 1.234567E+7");  // c7.plus(f32(12345665)) == 1.234567E+7
+  EXPECT_EQ(number_text(1234568.5f), " 1234569");       // c7.plus(f32(1234568.5)) == 1234569
+  EXPECT_EQ(number_text(99999992.0f), " 9.999999E+7");  // c7.plus(f32(99999992)) == 9.999999E+7
   // Seven places after the point are still fixed, eight are not.
-  EXPECT_EQ(number_text(1e-7f), " .0000001");          // c7.plus(f32(1e-7)) == 1.000000E-7
-  EXPECT_EQ(number_text(1.5e-7f), " 1.5E-7");          // c7.plus(f32(1.5e-7)) == 1.500000E-7
-  EXPECT_EQ(number_text(0.01234567f), " 1.234567E-2"); // c7.plus(f32(0.01234567)) == 0.01234567
+  EXPECT_EQ(number_text(1e-7f), " .0000001");           // c7.plus(f32(1e-7)) == 1.000000E-7
+  EXPECT_EQ(number_text(1.5e-7f), " 1.5E-7");           // c7.plus(f32(1.5e-7)) == 1.500000E-7
+  EXPECT_EQ(number_text(0.01234567f), " 1.234567E-2");  // c7.plus(f32(0.01234567)) == 0.01234567
   // Rounding carries into the next power of ten.
-  EXPECT_EQ(number_text(0.01f), " .01");   // f32(0.01) == 0.00999999977..., c7.plus(...) == 0.01000000
+  EXPECT_EQ(number_text(0.01f), " .01");    // f32(0.01) == 0.00999999977..., c7.plus(...) == 0.01000000
   EXPECT_EQ(number_text(1e17f), " 1E+17");  // f32(1e17) == 99999998430674944, c7.plus(...) == 1.000000E+17
   EXPECT_EQ(number_text(1e-8f), " 1E-8");   // f32(1e-8) == 9.99999993...E-9, c7.plus(...) == 1.000000E-8
 }
@@ -159,7 +215,7 @@ TEST(PictureSafeFormat, FixedTexts) {
   EXPECT_EQ(safe_format(-2e38f, "##.######"), " |x|>1E38");
   EXPECT_EQ(safe_format(2e38f, "####.###"), "       $");  // 8 characters are not enough for the text
   EXPECT_EQ(safe_format(2e38f, "####"), "   $");
-  EXPECT_EQ(safe_format(5e20f, "####.##"), "      $");    // no carets in the picture
+  EXPECT_EQ(safe_format(5e20f, "####.##"), "      $");  // no carets in the picture
   EXPECT_EQ(safe_format(std::numeric_limits<float>::infinity(), "##.######"), " |x|>1E38");
 }
 
@@ -206,8 +262,7 @@ TEST(PictureAdaptiveFormat, Bounds) {
 
 TEST(PictureMultiFieldLine, WorkedExample) {
   // q(0.064, 6) == 0.064000
-  EXPECT_EQ(multi_field_line("H =####.#### : Chi²-verteilt mit df =## ( p =##.###### )",
-                             {5.5f, 2.0f, 0.064f, 0, 0, 0}),
+  EXPECT_EQ(multi_field_line("H =####.#### : Chi²-verteilt mit df =## ( p =##.###### )", {5.5f, 2.0f, 0.064f, 0, 0, 0}),
             "H =   5.5000 : Chi²-verteilt mit df = 2 ( p = 0.064000 )");
 }
 

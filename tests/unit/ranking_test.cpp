@@ -1,6 +1,8 @@
 // Pooling and ranking with ties, the tie sum, and the group summary table of the rank tests.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "independent/ranking.hpp"
 #include "rank_test_support.hpp"
 
@@ -35,27 +37,60 @@ TEST(Ranking, TiedValuesShareTheirMeanRankAndAddToTheTieSum) {
   EXPECT_EQ(ru.rank_sum[2], 15.0f);
 }
 
-TEST(Ranking, RestrictedRankingWritesOneGroupAndAddsItsShareOfTheTies) {
-  const SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}});
-  const auto pool = pool_two_groups(t, 1, 2);
-  ASSERT_EQ(pool.size(), 9u);
-  for (std::size_t p = 1; p < pool.size(); ++p) EXPECT_LE(pool[p - 1].value, pool[p].value);
+// The tie sum of two groups pooled, counted directly: every value's multiplicity t in both
+// groups together, t^3 - t summed over the distinct values (R: t <- table(c(a, b)); sum(t^3 - t)).
+std::int64_t pooled_tie_sum(std::vector<float> a, const std::vector<float>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  std::int64_t sum = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    bool first = true;
+    std::int64_t t = 0;
+    for (std::size_t j = 0; j < a.size(); ++j) {
+      if (a[j] == a[i]) ++t;
+      if (a[j] == a[i] && j < i) first = false;
+    }
+    if (first) sum += t * t * t - t;
+  }
+  return sum;
+}
 
-  CheckedArray2<float> ranks(1, SampleTable::max_groups, 1, SampleTable::default_capacity);
-  // Group 1 holds both 1s (block of two: each member adds 2^2 - 1 = 3), group 2 both 5s.
-  EXPECT_EQ(rank_pool(pool, &ranks, 1), 6.0L);
-  EXPECT_EQ(ranks(1, 2), 1.5f);
-  EXPECT_EQ(ranks(1, 3), 5.0f);
-  EXPECT_EQ(ranks(2, 1), 0.0f);  // the other group is left alone
-  EXPECT_EQ(rank_pool(pool, &ranks, 2), 6.0L);
-  EXPECT_EQ(ranks(2, 1), 6.5f);
+TEST(Ranking, PairTieSumsEqualTheTieSumsOfTheTwoGroupsPooled) {
+  SampleTable t = make_table({{3, 1, 4, 1}, {5, 9, 2, 6, 5}, {1, 5}, {-0.0f, 8, 0, 0}});
+  rank_groups(t);
+  EXPECT_EQ(sort_groups(t)[0].values, (std::vector<float>{1, 1, 3, 4}));
+  const PairTieSums sums(t);
+  // R: t <- table(c(3, 1, 4, 1, 5, 9, 2, 6, 5)); sum(t^3 - t) = 12 (two blocks of two)
+  EXPECT_EQ(sums(1, 2), 12);
+  // R: t <- table(c(3, 1, 4, 1, 1, 5)); sum(t^3 - t) = 24 (1 three times, split between groups)
+  EXPECT_EQ(sums(1, 3), 24);
+  EXPECT_EQ(sums(3, 1), 24);
+  // R: t <- table(c(5, 9, 2, 6, 5, 1, 5)); sum(t^3 - t) = 24
+  EXPECT_EQ(sums(2, 3), 24);
+  // Minus zero equals zero: a block of three in group 4.
+  // R: t <- table(c(0, 8, 0, 0, 3, 1, 4, 1)); sum(t^3 - t) = 30; with c(1, 5): 24
+  EXPECT_EQ(sums(4, 1), 30);
+  EXPECT_EQ(sums(4, 3), 24);
 
-  // A block split between the groups: 1 twice in group 1 and once in group 3, t = 3, t^3 - t = 24,
-  // shared as 8 per member.
-  const auto pair = pool_two_groups(t, 1, 3);
-  EXPECT_EQ(rank_pool(pair, nullptr, 1), 16.0L);
-  EXPECT_EQ(rank_pool(pair, nullptr, 3), 8.0L);
-  EXPECT_EQ(rank_pool(pair, nullptr), 24.0L);
+  // Random tables of 2 to 100 groups on coarse and fine grids, every pair against the direct
+  // count of its pool.
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 60; ++trial) {
+    const int k = 2 + static_cast<int>(random() % 99), grid = 1 + static_cast<int>(random() % 300);
+    std::vector<std::vector<float>> groups(static_cast<std::size_t>(k));
+    for (std::size_t i = 0; i < groups.size(); ++i)
+      for (int j = 0, n = 1 + static_cast<int>(random() % 30); j < n; ++j)
+        groups[i].push_back(static_cast<float>(static_cast<int>(random() % grid) + static_cast<int>(i % 5)) * 0.1f);
+    SampleTable table = make_table(groups);
+    rank_groups(table);
+    const PairTieSums all_pairs(table);
+    for (int i = 1; i <= k; ++i)
+      for (int j = i + 1; j <= k; ++j) {
+        const auto expected =
+            pooled_tie_sum(groups[static_cast<std::size_t>(i - 1)], groups[static_cast<std::size_t>(j - 1)]);
+        ASSERT_EQ(all_pairs(i, j), expected) << trial << ": " << i << " " << j;
+        ASSERT_EQ(all_pairs(j, i), expected);
+      }
+  }
 }
 
 TEST(Ranking, AllHundredGroupsDecodeTheirOwnGroupAndPosition) {

@@ -1,0 +1,48 @@
+# What veltrum's reports show, in R, for the benchmark cases of bench/cases.tsv.
+read_groups <- function(file) {
+  d <- read.table(file, skip = 1, col.names = c("x", "g"))
+  d$g <- factor(d$g, levels = unique(d$g))
+  d
+}
+levels4 <- c(0.90, 0.95, 0.98, 0.99)
+summary_table <- function(d) {
+  r <- rank(d$x)
+  data.frame(median = tapply(d$x, d$g, median), min = tapply(d$x, d$g, min), max = tapply(d$x, d$g, max),
+             n = tapply(d$x, d$g, length), R = tapply(r, d$g, sum))
+}
+# U with its p (exact where asked), the Mann-Whitney estimator and its intervals, the
+# Hodges-Lehmann estimate with Moses intervals.
+u_test <- function(d, exact, shift = TRUE) {
+  x <- d$x[d$g == levels(d$g)[1]]; y <- d$x[d$g == levels(d$g)[2]]
+  w <- wilcox.test(x, y, exact = exact, correct = FALSE)
+  p <- unname(w$statistic) / (length(x) * length(y))
+  s <- sqrt(p * (1 - p) / min(length(x), length(y)))
+  ci <- sapply(levels4, function(l) p + c(-1, 1) * qnorm(1 - (1 - l) / 2) * s)
+  if (shift) for (l in levels4) w <- wilcox.test(x, y, exact = exact, correct = FALSE, conf.int = TRUE, conf.level = l)
+  list(w, ci, summary_table(d))
+}
+# Kruskal-Wallis with Dunn's tests (each pair's own ties), Holm's correction, Nemenyi.
+k_test <- function(d) {
+  kt <- kruskal.test(x ~ g, data = d)
+  groups <- split(d$x, d$g); k <- length(groups); n <- lengths(groups); N <- sum(n)
+  r <- rank(d$x); mr <- tapply(r, d$g, mean)
+  rows <- NULL
+  for (i in 1:(k - 1)) for (j in (i + 1):k) {
+    t <- table(c(groups[[i]], groups[[j]])); Tij <- sum(t^3 - t)
+    V <- (1 / n[i] + 1 / n[j]) * (N * (N + 1) / 12 - Tij / (12 * (N - 1)))
+    Z <- (mr[i] - mr[j]) / sqrt(V)
+    chi <- (mr[i] - mr[j])^2 / ((N * (N + 1) / 12) * (n[i] + n[j]) / (n[i] * n[j]))
+    rows <- rbind(rows, c(i, j, abs(Z), 2 * pnorm(abs(Z), lower.tail = FALSE), chi, pchisq(chi, k - 1, lower.tail = FALSE)))
+  }
+  rows <- rows[order(-rows[, 3]), ]; M <- nrow(rows)
+  pstar <- pmin(1, rows[, 4] * (M - 1:M + 1))
+  list(kt, summary_table(d), cbind(rows, pstar, cummax(pstar)))
+}
+fit_test <- function(f, p) {
+  t <- chisq.test(f, p = p)
+  list(t, (f - t$expected)^2 / t$expected, pchisq((f - t$expected)^2 / t$expected, 1, lower.tail = FALSE))
+}
+binomial <- function(n, k, theta) {
+  list(pbinom(k, n, theta), pbinom(k - 1, n, theta, lower.tail = FALSE),
+       lapply(levels4, function(l) binom.test(k, n, theta, conf.level = l)$conf.int))
+}
