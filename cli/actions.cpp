@@ -89,17 +89,11 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
         case OptionKind::text:
           if (*g.cli) out.push_back(action(script::Verb::type, o.control, g.text));
           break;
-        case OptionKind::variable: {
-          if (!*g.cli) break;
-          const auto vars = o.second_control != 0 ? plain_list(g) : std::vector<std::string>{g.text};
-          if (vars.size() != (o.second_control != 0 ? 2u : 1u))
-            throw CLI::ValidationError(name_of(o), "takes two variables separated by a comma");
-          const int lists[] = {o.control, o.second_control};
-          for (std::size_t k = 0; k < vars.size(); ++k)
-            out.push_back(action(script::Verb::pick, lists[k], {},
-                                 column_of(common.data_file, vars[k], name_of(o)) - 1 + o.first_entry));
+        case OptionKind::variable:
+          if (*g.cli)
+            out.push_back(action(script::Verb::pick, o.control, {},
+                                 column_of(common.data_file, g.text, name_of(o)) - 1 + o.first_entry));
           break;
-        }
         case OptionKind::variables:
           for (const auto& var : plain_list(g))
             out.push_back(action(script::Verb::select, o.control, {},
@@ -109,10 +103,10 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
           if (!*g.cli) break;
           const auto vars = plain_list(g);
           if (vars.size() != 2) throw CLI::ValidationError(name_of(o), "takes two variables, FIRST,SECOND");
-          out.push_back(
-              action(script::Verb::pick, o.control, {}, column_of(common.data_file, vars[0], name_of(o)) - 1));
-          out.push_back(
-              action(script::Verb::pick, o.second_control, {}, column_of(common.data_file, vars[1], name_of(o)) - 1));
+          const int lists[] = {o.control, o.second_control};
+          for (std::size_t k = 0; k < 2; ++k)
+            out.push_back(action(script::Verb::pick, lists[k], {},
+                                 column_of(common.data_file, vars[k], name_of(o)) - 1 + o.first_entry));
           break;
         }
         case OptionKind::fields: {

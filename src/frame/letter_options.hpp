@@ -12,8 +12,7 @@ enum class OptionKind {
   // TEXT typed into `control` as given.
   text,
   // VAR (a variable's name or column number) picked in the drop-down list `control`; variable 1
-  // is the list's entry `first_entry` (1 when the list starts with "<Keine>").  With a
-  // `second_control`: VAR,VAR, the first picked in `control`, the second in `second_control`.
+  // is the list's entry `first_entry` (1 when the list starts with "<Keine>").
   variable,
   // VAR... (a LIST of variables) selected in the multi-selection list box `control`.
   variables,

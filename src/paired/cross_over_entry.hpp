@@ -18,7 +18,7 @@ inline constexpr std::string_view cross_over_report_title = "Cross-Over: Nicht-p
 inline constexpr LetterOption cross_over_options[] = {
     {"--group-var", "VAR", "The group variable (\"Gruppenvariable\")", OptionKind::variable, IDC_CROSS_GROUP_VARIABLE},
     {"--periods", "VAR,VAR", "The variables of period 1 and period 2 (\"Periode 1\", \"Periode 2\")",
-     OptionKind::variable, IDC_CROSS_PERIOD1, IDC_CROSS_PERIOD2},
+     OptionKind::variable_pair, IDC_CROSS_PERIOD1, IDC_CROSS_PERIOD2},
     {"--groups", "LIST", "The two group numbers (\"Gruppe 1\", \"Gruppe 2\")", OptionKind::fields, IDC_CROSS_GROUP1,
      IDC_CROSS_GROUP2},
     {"--list", "", "List the values read in the report", OptionKind::tick, IDC_CROSS_LISTING},
