@@ -3,8 +3,10 @@
 // report lines.
 #pragma once
 
-#include "VELTRUM_R.h"
+#include <span>
+
 #include "frame/letter_options.hpp"
+#include "independent/rank_tests.hpp"
 
 namespace veltrum {
 
@@ -16,14 +18,8 @@ struct CatalogueEntry;
 // einer Gruppe ist zu klein!" stops the test with the re-run request, and the result is false.
 bool two_groups_large_enough(Module& module, const SampleTable& table);
 
-// Command-line options of E and S: the choices of their two-group dialogs MEDIAN and KOLMO.
-inline constexpr LetterOption distribution_test_options[] = {
-    {"--group-var", "VAR", "The group variable (\"Gruppenvariable\")", OptionKind::variable, IDC_GROUPS_VARIABLE},
-    {"--target", "VAR", "The variable to be tested (\"Welche Variable testen ?\")", OptionKind::variable,
-     IDC_GROUPS_TARGET},
-    {"--groups", "LIST", "The two group numbers", OptionKind::fields, IDC_GROUPS_FIRST, IDC_GROUPS_SECOND},
-    {"--list", "", "List the values read in the report", OptionKind::tick, IDC_GROUPS_LISTING},
-};
+// Command-line options of E and S: the choices of the two-group dialog, as for U.
+inline constexpr std::span<const LetterOption> distribution_test_options = mann_whitney_options;
 
 // Letter E (template MEDIAN) and letter S (template KOLMO); everything runs under the test error
 // trap.
