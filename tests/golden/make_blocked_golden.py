@@ -15,52 +15,15 @@ O: an 8 x 3 table typed into the dialog (the same as in tests/cli/cli_test.sh).
 
 Run from this directory:  python3 make_blocked_golden.py
 """
-import math
-import struct
-from decimal import ROUND_HALF_UP, Decimal
 from fractions import Fraction
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import adaptive, f32, header, write
 
-
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
-
-
-def check_margin(value, after):
-    scaled = abs(value) * 10 ** after
-    frac = scaled - math.floor(scaled)
-    if value != 0 and abs(frac - 0.5) < 5e-8 * max(scaled, 1):
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-
-
-def field(value, before, after=0, exact=False):
-    """A fixed picture field of `before` positions before the point (one of them for a "-") and
-    `after` places; right-aligned; a zero integer part shows one "0"."""
-    if not exact:
-        check_margin(float(value), after)
-    d = Decimal(value) if not isinstance(value, Fraction) else Decimal(value.numerator) / Decimal(value.denominator)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0 and q != 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def adaptive(value):
-    """The 11-character adaptive field; all values here take " #####.####"."""
-    assert -9999.99 < value < 99999.99 and (abs(value) >= 0.0001 or value == 0)
-    return " " + field(f32(value), 5, 4, True)
-
-
-def header(title):
-    upper = title.rstrip(".").upper()
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
+# A printed statistic must lie 5e-8 (relative, but at least 5e-8 of the last place) away from a
+# rounding boundary.
+field = partial(golden_layout.field, relative=5e-8, places=5e-8)
 
 
 # ---- letter F ---------------------------------------------------------------------------------
@@ -78,6 +41,7 @@ def variables_line(names):
     return lines + [text]
 
 
+# F lists its variables, not a target and a group variable: its own input block and listing.
 def input_block(names):
     return ["", "Eingabedatei ist C:\\daten.dat"] + variables_line(names) + [""]
 
@@ -88,7 +52,7 @@ def listing(rows):
     c = len(rows[0])
     assert c <= 7
     lines = ["", "  i" + "".join(f"    Var. {k:2d}" for k in range(1, c + 1))]
-    lines += [f"{i:3d}" + "".join(adaptive(v) for v in row) for i, row in enumerate(rows, start=1)]
+    lines += [f"{i:3d}" + "".join(adaptive(f32(v)) for v in row) for i, row in enumerate(rows, start=1)]
     return lines + [""]
 
 

@@ -17,52 +17,22 @@ Clinical and Experimental Allergy 20, 429-432.  Variables: 1 Sequenz (1 = for/sa
 
 Run from this directory:  python3 make_cross_golden.py
 """
-import math
-from decimal import ROUND_HALF_UP, Decimal
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import adaptive, header, write
+
+# A printed statistic must lie 5e-8 (relative) away from a rounding boundary.
+field = partial(golden_layout.field, relative=5e-8)
 
 # R: g1p1 <- c(310, 310, 370, 410, 250, 380, 330); g1p2 <- c(270, 260, 300, 390, 210, 350, 365)
 #    g2p1 <- c(370, 310, 380, 290, 260, 90);       g2p2 <- c(385, 400, 410, 320, 340, 220)
 GROUP1 = [(310, 270), (310, 260), (370, 300), (410, 390), (250, 210), (380, 350), (330, 365)]
 GROUP2 = [(370, 385), (310, 400), (380, 410), (290, 320), (260, 340), (90, 220)]
 
+HEADER = header("Cross-Over: Nicht-parametrische Analyse nach Koch.")
 
-def check_margin(value, after):
-    scaled = abs(value) * 10 ** after
-    frac = scaled - math.floor(scaled)
-    if value != 0 and abs(frac - 0.5) < 5e-8 * scaled:
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-
-
-def field(value, before, after=0, exact=False):
-    """A fixed picture field: `before` positions (one of them for a "-"), a point and `after`
-    positions; right-aligned; a zero integer part shows one "0".  `exact`: a whole number or a
-    data value, printed without a margin check."""
-    if not exact:
-        check_margin(value, after)
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def adaptive(value):
-    """The 11-character adaptive field; all data values here take " #####.####"."""
-    assert -9999.99 < value < 99999.99 and (abs(value) >= 0.0001 or value == 0)
-    return " " + field(value, 5, 4, True)
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
-
-
-# Header block: the title without its point, in capitals, blanks up to 61 characters, the date.
-header = ["", "CROSS-OVER: NICHT-PARAMETRISCHE ANALYSE NACH KOCH".ljust(61) + DATE, "_" * 79, "", ""]
-
+# C names two periods and two groups: its own input block and listing.
 # Input block: period variables and group variable each as a plain number with its trailing
 # blank, followed by the name in parentheses; the two groups as plain numbers.
 input_block = ["",
@@ -107,7 +77,7 @@ results += ["", "",
             "   two-period change-over design. Biometrics 28 (1972), 577-584.",
             "Jones, B., Kenward, M.G.: Design and Analysis of Cross-Over Trials. Chapman & Hall/CRC 2003."]
 
-write("C_asthma.txt", header + input_block + results)
+write("C_asthma.txt", HEADER + input_block + results)
 
 
 # The listing: an empty line, then per group "Gruppe" with the group number as a plain number
@@ -122,4 +92,4 @@ def listing(groups):
     return lines
 
 
-write("C_asthma_listing.txt", header + input_block + listing([(1, GROUP1), (2, GROUP2)]) + results)
+write("C_asthma_listing.txt", HEADER + input_block + listing([(1, GROUP1), (2, GROUP2)]) + results)

@@ -19,62 +19,15 @@ S: PlantGrowth weight, groups 2 (trt1) and 3 (trt2), 10 each: the exact tables.
 
 Run from this directory:  python3 make_distribution_golden.py
 """
-import math
-from decimal import ROUND_HALF_UP, Decimal
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import group_input_block, header, plain, write
 
-
-def check_margin(value, after, margin):
-    scaled = abs(value) * 10 ** after
-    frac = scaled - math.floor(scaled)
-    if abs(frac - 0.5) / 10 ** after < margin:
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-
-
-def field(value, before, after=0, margin=2e-7):
-    """A fixed picture field: `before` positions (one of them for a "-"), a point and `after`
-    positions; right-aligned; a zero integer part shows one "0".  `margin`: how far (absolute)
-    the value must lie from a rounding boundary; 0 for whole numbers.  The default suits a p from
-    the single-precision chi-square tail; Fisher's p, summed in extended precision and stored in
-    single precision, is right to about 1e-9."""
-    if margin:
-        check_margin(value, after, margin)
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def plain(value):
-    """The plain number form of a moderate value with its trailing blank: a blank, at most 7
-    significant digits, no trailing zeros, no "0" before the point."""
-    text = f"{value:.7g}"
-    assert "e" not in text
-    if "." in text:
-        text = text.rstrip("0").rstrip(".")
-    if text.startswith("0."):
-        text = text[1:]
-    return " " + text + " "
-
-
-def header(title):
-    upper = title.rstrip(".").upper()
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
-
-
-def input_block(file, target, target_name, group_var, group_name, groups):
-    return ["", "Eingabedatei ist C:\\" + file,
-            f"  davon Variable {target} ({target_name})  und Gruppen-Var. {group_var} ({group_name}) =" +
-            "".join(f" {g}" for g in groups) + " ",
-            "", ""]
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
+# A printed statistic must lie 2e-7 (absolute) away from a rounding boundary: that suits a p from
+# the single-precision chi-square tail.  Fisher's p, summed in extended precision and stored in
+# single precision, is right to about 1e-9 (error=1e-9); counts are exact.
+field = partial(golden_layout.field, error=2e-7)
 
 
 # ---- letter E ----------------------------------------------------------------------------------
@@ -89,18 +42,18 @@ def median_report(median, table, warning, chi, p, one_sided, two_sided):
     lines = ["Resultierende Tafel ( M = Overall-Median =" + plain(median) + ")", "",
              "                 < M <=M  |", rule]
     for g, (below, above) in enumerate(table, start=1):
-        lines.append("Stichprobe" + plain(g) + ":  " + " " + field(below, 3, margin=0) + " " +
-                     field(above, 3, margin=0) + "  |" + field(below + above, 5, margin=0))
+        lines.append("Stichprobe" + plain(g) + ":  " + " " + field(below, 3, exact=True) + " " +
+                     field(above, 3, exact=True) + "  |" + field(below + above, 5, exact=True))
     lines += [rule,
-              "Gesamt:         " + field(a + c, 4, margin=0) + field(b + d, 4, margin=0) + "  |" +
-              field(a + b + c + d, 5, margin=0),
+              "Gesamt:         " + field(a + c, 4, exact=True) + field(b + d, 4, exact=True) + "  |" +
+              field(a + b + c + d, 5, exact=True),
               ""]
     if warning:
         lines += ["", "VORSICHT: Die Test-Voraussetzung phi(ij)>=5 und n>=20 ist nicht erfüllt.",
                   "Bitte für die ermittelten Häufigkeiten Fisher's exakten Test verwenden.", "", ""]
     lines += ["", "Chi² =" + field(chi, 4, 4) + " (p = " + field(p, 1, 6) + ", zweiseitig approximativ)",
-              "", "Fisher's Test:  (p = " + field(one_sided, 1, 6, 1e-9) + ", ein!seitig exakter Test)",
-              "Fisher's Test:  (p = " + field(two_sided, 1, 6, 1e-9) + ", zweiseitig exakter Test)",
+              "", "Fisher's Test:  (p = " + field(one_sided, 1, 6, error=1e-9) + ", ein!seitig exakter Test)",
+              "Fisher's Test:  (p = " + field(two_sided, 1, 6, error=1e-9) + ", zweiseitig exakter Test)",
               "", "", E_LITERATURE]
     return lines
 
@@ -113,7 +66,7 @@ def median_report(median, table, warning, chi, p, one_sided, two_sided):
 #    fisher.test(t, alternative = "less")$p.value = 0.0096915941309 (the side of the table)
 #    fisher.test(t)$p.value = 0.0193831882618 (R's two-sided rule and ours pick the same tables)
 write("E_toothgrowth.txt",
-      header("Median-Test.") + input_block("toothgrowth.dat", 1, "len", 2, "supp", [1, 2]) +
+      header("Median-Test.") + group_input_block([1, 2], "toothgrowth.dat", 1, "len", 2, "supp") +
       median_report(19.25, [(10, 20), (20, 10)], False, 5.4, 0.0201367515503, 0.0096915941309, 0.0193831882618))
 
 # R: cw <- ChickWeight; ch <- as.integer(as.character(cw$Chick)); x <- cw$weight[ch == 7];
@@ -127,7 +80,7 @@ write("E_toothgrowth.txt",
 #      sum(p[floor(19 * abs(x / 12 - (8 - x) / 7) + 0.5) >= floor(19 * abs(2 / 12 - 6 / 7) + 0.5)])
 #    give 0.0128205128205.
 write("E_chickweight.txt",
-      header("Median-Test.") + input_block("chickweight.dat", 1, "weight", 3, "Chick", [7, 16]) +
+      header("Median-Test.") + group_input_block([7, 16], "chickweight.dat", 1, "weight", 3, "Chick") +
       median_report(57, [(2, 10), (6, 1)], True, 6.04609713203, 0.0139370698593, 0.00627133444471,
                     0.0128205128205))
 
@@ -150,14 +103,14 @@ def ks_report(d, significance):
 #    so the grid keeps every value apart.  10 and 10: the entries 60, 70, 80 of m n D are reached,
 #    class 0.01.
 write("S_plantgrowth.txt",
-      header("Kolmogoroff-Smirnoff-Test.") + input_block("plantgrowth.dat", 1, "weight", 2, "group", [2, 3]) +
+      header("Kolmogoroff-Smirnoff-Test.") + group_input_block([2, 3], "plantgrowth.dat", 1, "weight", 2, "group") +
       ks_report(0.8, "( p < 0.0100 (exakter Test) )"))
 
 # R: ks.test(tg$len[tg$supp == "OJ"], tg$len[tg$supp == "VC"]): D = 0.333333333333 (values at least
 #    0.1 apart, class width 29.7/998 = 0.030).  30 and 30: e = 15, critical values 0.304, 0.338,
 #    0.404 (Miller 1956): class 0.10, still labelled exact.
 write("S_toothgrowth.txt",
-      header("Kolmogoroff-Smirnoff-Test.") + input_block("toothgrowth.dat", 1, "len", 2, "supp", [1, 2]) +
+      header("Kolmogoroff-Smirnoff-Test.") + group_input_block([1, 2], "toothgrowth.dat", 1, "len", 2, "supp") +
       ks_report(1 / 3, "( p < 0.1000 (exakter Test) )"))
 
 # R: cw <- ChickWeight; ks.test(cw$weight[cw$Diet == 1], cw$weight[cw$Diet == 2]): D =
@@ -165,5 +118,5 @@ write("S_toothgrowth.txt",
 #    tables; K sqrt(340 / 26400) = 0.1214, 0.1294, 0.1385 are reached, 0.1543 (K = 1.36) is not:
 #    class 0.10, approximate.
 write("S_chickweight.txt",
-      header("Kolmogoroff-Smirnoff-Test.") + input_block("chickweight.dat", 1, "weight", 4, "Diet", [1, 2]) +
+      header("Kolmogoroff-Smirnoff-Test.") + group_input_block([1, 2], "chickweight.dat", 1, "weight", 4, "Diet") +
       ks_report(0.143939393939, "( p < 0.1000 (approximativ) )"))

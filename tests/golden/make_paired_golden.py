@@ -12,13 +12,13 @@ rounding boundary, so that a result right to single precision prints the same di
 
 Run from this directory:  python3 make_paired_golden.py
 """
-import math
 import os
-import struct
 import subprocess
-from decimal import ROUND_HALF_UP, Decimal
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import adaptive, f32, header, plain, write
+
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
 LEVELS = [0.90, 0.95, 0.99]
 
@@ -51,55 +51,9 @@ if (m >= 2) {
 """
 
 
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
-
-
-def check_margin(value, after, error):
-    """`error`: how far (absolute) a single-precision result may lie from R's value."""
-    scaled = abs(value) * 10 ** after
-    frac = scaled - math.floor(scaled)
-    if value != 0 and abs(frac - 0.5) * 10 ** -after < error:
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-
-
-def field(value, before, after=0, exact=False, error=None):
-    """A fixed picture field: `before` positions, a point and `after` positions; right-aligned;
-    a zero integer part shows one "0".  `exact`: a data value or exact arithmetic on data
-    values, not a statistic computed to some precision; otherwise the value must lie `error`
-    (default: 2e-7 relative, a float's rounding and a little) away from a rounding boundary."""
-    if not exact:
-        check_margin(value, after, 2e-7 * abs(value) if error is None else error)
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def adaptive(value, exact=True):
-    """The 11-character adaptive field: " #####.####" for moderate values and zero, otherwise
-    " ##.###^^^^" (a sign position, one digit, three decimals, E and a two-digit exponent)."""
-    if -9999.99 < value < 99999.99 and (abs(value) >= 0.0001 or value == 0):
-        return " " + field(value, 5, 4, exact)
-    d = abs(Decimal(value))
-    e = d.adjusted()
-    mantissa = d.scaleb(-e).quantize(Decimal("0.001"), rounding=ROUND_HALF_UP)
-    if mantissa >= 10:
-        mantissa, e = (mantissa / 10).quantize(Decimal("0.001"), rounding=ROUND_HALF_UP), e + 1
-    text = ("-" if value < 0 else "") + f"{mantissa:.3f}E" + ("+" if e >= 0 else "-") + f"{abs(e):02d}"
-    return " " + text.rjust(10)
-
-
-def plain(n):
-    """The plain number form of a whole number, with its trailing blank."""
-    return (" " if n >= 0 else "") + str(n) + " "
-
-
-def header(title):
-    upper = title.rstrip(".").upper()
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
+# A printed statistic must lie 2e-7 (relative: a float's rounding and a little) away from a
+# rounding boundary, or `error` (absolute, with relative=0) where a statistic's error is known.
+field = partial(golden_layout.field, relative=2e-7)
 
 
 def read_data(name):
@@ -136,6 +90,7 @@ def pairs(rows, first, second, group_var=0, group=0):
     return taken
 
 
+# Only this generator calls R; the others carry R's values as literals.
 def r_values(d):
     out = subprocess.run(["Rscript", "-e", R_PROGRAM], input=" ".join(repr(v) for v in d), text=True,
                          capture_output=True, check=True).stdout
@@ -150,6 +105,7 @@ def r_values(d):
     return values
 
 
+# W and V name a pair of variables and at most one group: their own input block and listing.
 def input_block(names, first, second, group_var, group):
     lines = ["", "Eingabedatei ist C:\\daten.dat",
              "  davon Variable" + plain(first) + f"({names[first - 1]}) " + "- Variable" + plain(second) +
@@ -179,10 +135,11 @@ def w_lines(taken):
     if m <= 180:
         line += " ( p =" + field(r["pexact"][0], 2, 6) + " exakter Test )"
     else:
-        line += " ( p =" + field(r["pa"][0], 2, 6, error=2.5e-7) + " approximativ )"
+        line += " ( p =" + field(r["pa"][0], 2, 6, relative=0, error=2.5e-7) + " approximativ )"
     lines.append(line)
     # p_a is 2 (1 - Phi(Z)) with Phi in single precision: absolute errors up to about 1.2e-7.
-    lines.append("Prüfgröße Z  = " + field(r["z"][0], 4, 4) + " ( p =" + field(r["pa"][0], 2, 6, error=2.5e-7) + " approximativ )")
+    lines.append("Prüfgröße Z  = " + field(r["z"][0], 4, 4) + " ( p =" +
+                 field(r["pa"][0], 2, 6, relative=0, error=2.5e-7) + " approximativ )")
     if n > 500:
         lines += ["", "Konfidenzintervalle werden nur bis n<=500 berechnet."]
     else:
@@ -229,11 +186,6 @@ def report(letter, data, first, second, group_var=0, group=0, listed=False):
         lines += listing(taken, first, second, group)
     lines.append("")
     return lines + (w_lines(taken) if letter == "W" else v_lines(taken))
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
 
 
 if __name__ == "__main__":

@@ -10,36 +10,10 @@ Typed data (theta0, the levels) are taken as the 32-bit floats the module stores
 
 Run from this directory:  python3 make_proportion_golden.py
 """
-import struct
-from decimal import ROUND_HALF_UP, Decimal
+from golden_layout import f32, field, header, write
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
-
-
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
-
-
-def field(value, before, after=0):
-    """A fixed picture field of `before` positions, a point and `after` positions (no point when
-    after is 0), right-aligned; a zero integer part shows one "0"."""
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    width = before + (after + 1 if after else 0)
-    return text.rjust(width)
-
-
-def header(title):
-    upper = title.rstrip(".").upper().replace("ä", "Ä").replace("ö", "Ö").replace("ü", "Ü")
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
+# field is used without a margin check: the 99 % upper limit of B_25_7, 0.5553155226, lies within
+# a float's spacing of a rounding boundary and its true digits are printed (see above).
 
 
 # ---- letters A and G -------------------------------------------------------------------------

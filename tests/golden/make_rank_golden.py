@@ -16,53 +16,14 @@ K: R's chickwts, weight of the feeds casein, horsebean, linseed and meatmeal as 
 Run from this directory:  python3 make_rank_golden.py
 """
 import math
-import struct
-from decimal import ROUND_HALF_UP, Decimal
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import f32, group_input_block, header, write
 
-
-def f32(x):
-    return struct.unpack("<f", struct.pack("<f", x))[0]
-
-
-def check_margin(value, after):
-    scaled = abs(value) * 10 ** after
-    frac = scaled - math.floor(scaled)
-    if value != 0 and abs(frac - 0.5) < 5e-8 * scaled:
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-
-
-def field(value, before, after=0, exact=False):
-    """A fixed picture field: `before` positions (one of them for a "-"), a point and `after`
-    positions; right-aligned; a zero integer part shows one "0".  `exact`: the value is a data
-    value or exact arithmetic on data values, rounded to a float as the module stores it, not a
-    statistic computed to some precision."""
-    if not exact:
-        check_margin(value, after)
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def adaptive(value, exact=True):
-    """The 11-character adaptive field; all values here take " #####.####"."""
-    assert -9999.99 < value < 99999.99 and (abs(value) >= 0.0001 or value == 0)
-    return " " + field(value, 5, 4, exact)
-
-
-def header(title):
-    upper = title.rstrip(".").upper()
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
-
-
-def input_block(groups):
-    return ["", "Eingabedatei ist C:\\daten.dat",
-            "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) =" + "".join(f" {g}" for g in groups) + " ",
-            "", ""]
+# A printed statistic must lie 5e-8 (relative) away from a rounding boundary.
+field = partial(golden_layout.field, relative=5e-8)
+adaptive = partial(golden_layout.adaptive, relative=5e-8)
 
 
 def summary(rows):
@@ -73,11 +34,6 @@ def summary(rows):
         lines.append("Stichprobe" + field(g, 3) + "  |" + adaptive(f32(med)) + adaptive(f32(lo)) + adaptive(f32(hi)) +
                      field(n, 4) + "  | " + field(f32(r), 8, 1, True) + field(f32(r / n), 8, 1, True))
     return lines
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
 
 
 LEVELS = [f32(0.90), f32(0.95), f32(0.98), f32(0.99)]
@@ -93,7 +49,7 @@ def level(p):
 OJ = [19.7, 23.3, 23.6, 26.4, 20.0, 25.2, 25.8, 21.2, 14.5, 27.3]
 VC = [16.5, 16.5, 15.2, 17.3, 22.5, 17.3, 13.6, 14.5, 18.8, 15.5]
 
-u_lines = header("Wilcoxon-Mann-Whitney-Test.") + input_block([2, 1]) + [
+u_lines = header("Wilcoxon-Mann-Whitney-Test.") + group_input_block([2, 1]) + [
     "Prüfgrößen:",
     "",
     # U1 = 11.5 (OJ below VC), U2 = 88.5; R: wilcox.test(x, y)$statistic = 88.5.
@@ -175,7 +131,7 @@ def comparison(r, a, b, z, p, ps, mx, chi, pn):
             "    " + field(ps, 2, 6) + " " + field(mx, 2, 6) + " " + field(chi, 7, 2) + " " + field(pn, 2, 6))
 
 
-k_lines = header("Kruskal-Wallis-Test.") + input_block(list(GROUPS)) + [
+k_lines = header("Kruskal-Wallis-Test.") + group_input_block(list(GROUPS)) + [
     "Prüfgröße für den Globaltest:",
     "",
     # R: kruskal.test(g): chi-squared = 24.6861136733, df = 3, p-value = 1.79587130391e-05

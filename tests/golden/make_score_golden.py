@@ -17,41 +17,14 @@ writes the same records into the test's data file C:\\daten.dat.
 
 Run from this directory:  python3 make_score_golden.py
 """
-import math
-from decimal import ROUND_HALF_UP, Decimal
+from functools import partial
 
-DATE = "07.12.2026 (09:05)"  # the tests' fixed clock
+import golden_layout
+from golden_layout import group_input_block, header, number_text, write
 
-
-def field(value, before, after=0):
-    """A fixed picture field: `before` positions, a point and `after` positions, right-aligned;
-    a zero integer part shows one "0"."""
-    scaled = abs(value) * 10 ** after
-    if value != 0 and abs(scaled - math.floor(scaled) - 0.5) < 1e-7 * max(scaled, 1):
-        raise SystemExit(f"{value} lies at a rounding boundary of {after} places")
-    d = Decimal(value)
-    q = abs(d).quantize(Decimal(1).scaleb(-after), rounding=ROUND_HALF_UP)
-    text = f"{q:.{after}f}"
-    if d < 0:
-        text = "-" + text
-    return text.rjust(before + (after + 1 if after else 0))
-
-
-def number_text(x):
-    """The plain number form of a whole number (all scores here are whole)."""
-    assert x == int(x) and 0 <= x < 10 ** 7
-    return " " + str(int(x))
-
-
-def header(title):
-    upper = title[:-1].upper() if title.endswith(".") else title.upper()
-    return ["", upper.ljust(61) + DATE, "_" * 79, "", ""]
-
-
-def input_block(groups):
-    return ["", "Eingabedatei ist C:\\daten.dat",
-            "  davon Variable 2 (Wert)  und Gruppen-Var. 1 (Gruppe) =" + "".join(f" {g}" for g in groups) + " ",
-            "", ""]
+# A printed statistic must lie 1e-7 (relative, but at least 1e-7 of the last place) away from a
+# rounding boundary.
+field = partial(golden_layout.field, relative=1e-7, places=1e-7)
 
 
 def report(title, records, chi, p, references):
@@ -69,6 +42,7 @@ def report(title, records, chi, p, references):
 
     score_lines, line = [], ""
     for s in scores:
+        assert s >= 0  # a negative score would take an extra blank before its "-"
         line += number_text(s)
         if len(line) > 70:
             score_lines.append(line)
@@ -94,16 +68,11 @@ def report(title, records, chi, p, references):
 
     chi_text = field(chi, 10, 4).lstrip()
     p_text = field(p, 3, 6).lstrip()
-    return (header(title) + input_block(groups) +
+    return (header(title) + group_input_block(groups) +
             ["Scores der Zielgröße (Spalten):", ""] + score_lines + ["", "",
              "Ermittelte Tafel (Zeilen=Gruppen):", ""] + table + ["", "",
              f"Prüfgröße: Chi²={chi_text} mit fg={len(groups) - 1} und p={p_text}", "", "",
              "Literatur:"] + references)
-
-
-def write(name, lines):
-    with open(name, "wb") as out:
-        out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
 
 
 MANTEL = ["Mantel, N.: Chi-square tests with one degree of freedom; extensions of the",
