@@ -10,12 +10,16 @@ namespace veltrum {
 bool ReportFile::create(const std::string& path) {
   close();
   file_ = std::fopen(path.c_str(), "wb");
+  failed_ = false;
   return file_ != nullptr;
 }
 
-void ReportFile::close() {
-  if (file_) std::fclose(file_);
+bool ReportFile::close() {
+  if (file_ && std::fclose(file_) != 0) failed_ = true;
   file_ = nullptr;
+  const bool whole = !failed_;
+  failed_ = false;
+  return whole;
 }
 
 bool ReportFile::writable() {
@@ -25,7 +29,7 @@ bool ReportFile::writable() {
 }
 
 void ReportFile::write(std::string_view text) {
-  if (writable() && !text.empty()) std::fwrite(text.data(), 1, text.size(), file_);
+  if (writable() && !text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
 }
 
 void ReportFile::end_line() { write("\r\n"); }
