@@ -71,9 +71,12 @@ std::string unknown_letter(CLI::App& app, int argc, char** argv) {
       if (option && option->get_type_size() != 0) ++i;  // its value follows
       continue;
     }
-    for (const auto* sub : app.get_subcommands({}))
-      if (sub->get_name() == word) return {};
-    return word;
+    try {
+      app.get_subcommand(word);
+      return {};
+    } catch (const CLI::OptionNotFound&) {
+      return word;
+    }
   }
   return {};
 }
@@ -141,7 +144,8 @@ int main(int argc, char** argv) {
   }
 
   // Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
-  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+      epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
     std::cerr << "veltrum: SOURCE_DATE_EPOCH=" << shown(epoch)
               << " is not a whole number of seconds from 1970 to the end of 9999\n";
     return exit_usage;

@@ -58,12 +58,12 @@ class Input {
   std::string_view rest_;
 };
 
-#define VELTRUM_FUZZ_CHECK(condition, what)                         \
-  do {                                                              \
-    if (!(condition)) {                                             \
-      std::fprintf(stderr, "property violated: %s\n", what);        \
-      std::abort();                                                 \
-    }                                                               \
+#define VELTRUM_FUZZ_CHECK(condition, what)                  \
+  do {                                                       \
+    if (!(condition)) {                                      \
+      std::fprintf(stderr, "property violated: %s\n", what); \
+      std::abort();                                          \
+    }                                                        \
   } while (0)
 
 }  // namespace veltrum::fuzz

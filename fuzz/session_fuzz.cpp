@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     a.verb = static_cast<script::Verb>(verb);
     a.id = ids[in.byte() % ids.size()];
     a.index = in.byte() % 12 - 1;
-    if (a.verb == script::Verb::type || a.verb == script::Verb::choose) a.text = std::string(in.piece('\n').substr(0, 40));
+    if (a.verb == script::Verb::type || a.verb == script::Verb::choose)
+      a.text = std::string(in.piece('\n').substr(0, 40));
     if (a.verb == script::Verb::answer) a.text = a.index % 3 == 0 ? "yes" : a.index % 3 == 1 ? "no" : "ok";
     actions.push_back(a);
   }

@@ -56,8 +56,7 @@ class ReportFile {
 std::string report_title(std::string_view title);
 
 // The header's second line: the title, then (below 60 characters) blanks to 61 and the date.
-std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour,
-                              int minute);
+std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour, int minute);
 
 // The " Achtung!" text when the report could not be written whole.
 inline constexpr std::string_view report_write_error_text =

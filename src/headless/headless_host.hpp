@@ -110,9 +110,9 @@ std::optional<LocalTime> time_from_epoch(std::string_view seconds);
 // dialog left open after the last action (then cancelled with Escape), with the focused control.
 struct Refusal {
   enum Kind { long_input, left_open } kind = left_open;
-  std::string dialog;   // template name
-  int id = -1;          // the field that was too long, or the focused control
-  int limit = 0;        // long_input: the length the module takes
+  std::string dialog;     // template name
+  int id = -1;            // the field that was too long, or the focused control
+  int limit = 0;          // long_input: the length the module takes
   script::Action action;  // the action that typed the field's text; left_open: the last action when
                           // the focused control holds nothing typed
   bool typed = false;     // left_open: the focused control holds a typed text

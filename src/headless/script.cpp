@@ -35,10 +35,9 @@ struct VerbName {
   Verb verb;
 };
 constexpr VerbName verbs[] = {
-    {"type", Verb::type},     {"pick", Verb::pick},         {"choose", Verb::choose},
-    {"select", Verb::select}, {"unselect", Verb::unselect}, {"tick", Verb::tick},
-    {"untick", Verb::untick}, {"press", Verb::press},       {"enter", Verb::enter},
-    {"escape", Verb::escape}, {"answer", Verb::answer},
+    {"type", Verb::type},         {"pick", Verb::pick},     {"choose", Verb::choose}, {"select", Verb::select},
+    {"unselect", Verb::unselect}, {"tick", Verb::tick},     {"untick", Verb::untick}, {"press", Verb::press},
+    {"enter", Verb::enter},       {"escape", Verb::escape}, {"answer", Verb::answer},
 };
 
 }  // namespace
@@ -64,8 +63,8 @@ std::deque<Action> parse(std::string_view text) {
     for (const auto& v : verbs)
       if (v.name == word) a.verb = v.verb, known = true;
     if (!known)
-      throw std::invalid_argument("script line " + std::to_string(line_no) + ": unknown action '" +
-                                  std::string(word) + "'");
+      throw std::invalid_argument("script line " + std::to_string(line_no) + ": unknown action '" + std::string(word) +
+                                  "'");
     switch (a.verb) {
       case Verb::type:
         a.id = to_int(next_word(rest), line_no, "control id");
@@ -106,9 +105,7 @@ std::deque<Action> parse(std::string_view text) {
   return actions;
 }
 
-std::string where(const Action& a) {
-  return a.origin.empty() ? "script line " + std::to_string(a.line) : a.origin;
-}
+std::string where(const Action& a) { return a.origin.empty() ? "script line " + std::to_string(a.line) : a.origin; }
 
 std::string printable(std::string_view text) {
   static constexpr char hex[] = "0123456789abcdef";

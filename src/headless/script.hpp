@@ -29,10 +29,10 @@ enum class Verb { type, pick, choose, select, unselect, tick, untick, press, ent
 
 struct Action {
   Verb verb = Verb::enter;
-  int id = 0;         // control id, where the verb takes one
-  int index = 0;      // pick / select / unselect
-  std::string text;   // type / choose (UTF-8 as written), answer ("yes", "no", "ok")
-  int line = 0;       // line number in the script, for messages
+  int id = 0;          // control id, where the verb takes one
+  int index = 0;       // pick / select / unselect
+  std::string text;    // type / choose (UTF-8 as written), answer ("yes", "no", "ok")
+  int line = 0;        // line number in the script, for messages
   std::string origin;  // where the action comes from when not from a script line ("--n1 12")
 };
 
