@@ -271,8 +271,14 @@ int column_of(const std::string& data_file, const std::string& var, const std::s
   for (int i = 1; i <= count; ++i)
     if (module.data.names[i] == name) return i;
   if (!whole_number(var)) {
-    if (count == 0)
-      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"");
+    if (count == 0) {
+      // The module's own message says why (a faulty header, a file that cannot be read, ...).
+      std::string why;
+      for (const auto& m : host.messages()) why += ": " + utf8(m.text);
+      for (auto& c : why)
+        if (c == '\r') c = ' ';
+      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"" + why);
+    }
     throw CLI::ValidationError(option, "the data file has no variable \"" + var + "\"");
   }
   const int column = std::stoi(var);
