@@ -93,10 +93,6 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
       const LetterOption& o = *g.option;
       if (phase(o.kind) != p) continue;
       const std::size_t from = out.size();
-      struct Tag {
-        std::function<void()> done;
-        ~Tag() { done(); }
-      } tagged{[&] { tag(from, origin_of(o.name, g.text)); }};
       switch (o.kind) {
         case OptionKind::tick:
           if (g.flag) out.push_back(action(script::Verb::tick, o.control));
@@ -174,6 +170,7 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
           break;
         }
       }
+      tag(from, origin_of(o.name, g.text));
     }
   }
   if (!entries.empty()) {

@@ -1,6 +1,7 @@
 #include "frame/records.hpp"
 
 #include "frame/data_file.hpp"
+#include "frame/errors.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/picture.hpp"
@@ -40,6 +41,8 @@ bool walk_records(Module& module, const RecordWalk& walk,
     }
     take(line, g);
   }
+  // A read that failed half-way would leave the later records out without a word.
+  if (lines.failed()) throw RunError("the data file " + module.data_file_name + " could not be read to its end");
   return true;
 }
 
