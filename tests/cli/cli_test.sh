@@ -333,7 +333,7 @@ group 0|1|veltrum: the dialog did not accept --groups value "0"|--data "$air" K 
 empty n1|1|veltrum: the dialog did not accept --n1 ""|H --n1 "" --n2 3
 empty n|1|veltrum: the dialog did not accept --n ""|B --n "" --k 1 --theta 0.5
 n beyond the 32-bit range|1| Vorsicht!: Anzahl Versuche höchstens 2147483647 !|B --n 1e12 --k 1 --theta 0.5
-unknown letter|2|veltrum: unknown letter 'X'; the letters are K, U, H, A, G, M, B|X
+unknown letter|2|veltrum: unknown letter 'X'; the letters are K, |X
 path outside Windows-1252|2|veltrum: --data: the path "数.dat" has characters the module cannot hold (it takes Windows-1252 only)|--data 数.dat K --group-var 1 --target 2
 empty variable name|2|empty-name.dat": Die  Datei  ist  l e e r  oder  fehlerhaft, möglicherweise bedingt durch Import.|--data "$work/empty-name.dat" K --group-var 1 --target z
 control characters escaped|1|veltrum: script line 1 (choose 102 \x1b[31mred): no entry with that text|--script "$work/esc.script" H
