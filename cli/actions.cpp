@@ -32,6 +32,11 @@ script::Action action(script::Verb verb, int id = 0, std::string text = {}, int 
   return a;
 }
 
+// The option and value an action stands for, for messages.
+std::string origin_of(std::string_view option, const std::string& value) {
+  return std::string(option) + (value.empty() ? "" : " " + value);
+}
+
 bool whole_number(const std::string& text) {
   return !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos;
 }
@@ -69,19 +74,25 @@ struct Given {
 std::string name_of(const LetterOption& o) { return std::string(o.name); }
 
 std::vector<std::string> plain_list(const Given& g) {
-  if (g.text == all_word) throw CLI::ValidationError(name_of(*g.option), "takes a list of values here, not \"all\"");
+  if (is_all(g.text)) throw CLI::ValidationError(name_of(*g.option), "takes a list of values here, not \"all\"");
   return list_values(g.text, name_of(*g.option));
 }
 
-std::deque<script::Action> actions_of(const std::vector<Given>& given, const CommonOptions& common) {
-  std::deque<script::Action> out;
-  if (given.empty()) return out;
+Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
+  Plan plan;
+  std::deque<script::Action>& out = plan.actions;
+  if (given.empty()) return plan;
   bool ends_itself = false;
   std::vector<const Given*> entries;
+  // Each action says which option it comes from (messages name the option, not a script line).
+  const auto tag = [&](std::size_t from, const std::string& origin) {
+    for (std::size_t i = from; i < out.size(); ++i) out[i].origin = origin;
+  };
   for (int p = 0; p <= 3; ++p) {
     for (const Given& g : given) {
       const LetterOption& o = *g.option;
       if (phase(o.kind) != p) continue;
+      const std::size_t from = out.size();
       switch (o.kind) {
         case OptionKind::tick:
           if (g.flag) out.push_back(action(script::Verb::tick, o.control));
@@ -120,7 +131,7 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
         }
         case OptionKind::counted_entries: {
           ends_itself = true;
-          if (g.text.empty() || g.text == all_word) {
+          if (g.text.empty() || is_all(g.text)) {
             out.push_back(action(script::Verb::type, o.second_control, "0"));
             out.push_back(action(script::Verb::enter));
             break;
@@ -132,6 +143,7 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
           for (const auto& v : values) {
             out.push_back(action(script::Verb::type, o.control, v));
             out.push_back(action(script::Verb::enter));
+            plan.checks.push_back({out.size() - 1, {o.control}, name_of(o) + " value \"" + v + "\""});
           }
           out.push_back(action(script::Verb::enter));
           break;
@@ -158,6 +170,7 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
           break;
         }
       }
+      tag(from, origin_of(o.name, g.text));
     }
   }
   if (!entries.empty()) {
@@ -175,18 +188,45 @@ std::deque<script::Action> actions_of(const std::vector<Given>& given, const Com
         throw CLI::ValidationError(names, "need the same number of values (" + counts + ")");
       }
     for (std::size_t row = 0; row < columns.front().size(); ++row) {
-      for (std::size_t k = 0; k < entries.size(); ++k)
+      RowCheck check;
+      std::string values;
+      for (std::size_t k = 0; k < entries.size(); ++k) {
         out.push_back(action(script::Verb::type, entries[k]->option->control, columns[k][row]));
+        check.fields.push_back(entries[k]->option->control);
+        values += (values.empty() ? "" : ", ") + columns[k][row];
+      }
       out.push_back(action(script::Verb::enter));
+      tag(out.size() - entries.size() - 1, names + " value " + std::to_string(row + 1) + " (" + values + ")");
+      check.after = out.size() - 1;
+      check.what = names + " value " + std::to_string(row + 1) + " (" + values + ")";
+      plan.checks.push_back(std::move(check));
     }
+    const std::size_t from = out.size();
     for (const Given* g : entries) out.push_back(action(script::Verb::type, g->option->control, ""));
     out.push_back(action(script::Verb::enter));
+    tag(from, names + ": the end of the entry");
   }
   if (!ends_itself) out.push_back(action(script::Verb::enter));
-  return out;
+  return plan;
 }
 
 }  // namespace
+
+bool is_all(std::string_view text) {
+  if (text.size() != all_word.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((text[i] | 0x20) != all_word[i]) return false;
+  return true;
+}
+
+std::string option_for(const CatalogueEntry& test, int id) {
+  for (const auto& o : test.command_line.options)
+    if (o.kind != OptionKind::tick && (o.control == id || (o.second_control == id && o.kind == OptionKind::fields)))
+      return std::string(o.name);
+  for (const auto& o : test.command_line.options)
+    if (o.second_control == id) return std::string(o.name);
+  return {};
+}
 
 std::vector<std::string> list_values(const std::string& list, const std::string& option) {
   std::vector<std::string> values;
@@ -221,15 +261,21 @@ std::vector<std::vector<std::string>> table_rows(const std::string& table, const
 int column_of(const std::string& data_file, const std::string& var, const std::string& option) {
   headless::HeadlessHost host;  // its messages are not shown: the test shows them again
   Module module(host);
-  module.data_file_name = data_file;
+  module.data_file_name = utf8_to_cp1252(data_file);
   std::int16_t count = 0;
   read_header(module, count);
   const std::string name = utf8_to_cp1252(var);
   for (int i = 1; i <= count; ++i)
     if (module.data.names[i] == name) return i;
   if (!whole_number(var)) {
-    if (count == 0)
-      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"");
+    if (count == 0) {
+      // The module's own message says why (a faulty header, a file that cannot be read, ...).
+      std::string why;
+      for (const auto& m : host.messages()) why += ": " + utf8(m.text);
+      for (auto& c : why)
+        if (c == '\r') c = ' ';
+      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"" + why);
+    }
     throw CLI::ValidationError(option, "the data file has no variable \"" + var + "\"");
   }
   const int column = std::stoi(var);

@@ -19,16 +19,36 @@ struct CommonOptions {
   std::string data_file;  // --data, the active data file
 };
 
+// After the action at `after` (counted from 0) has been played, the edit fields `fields` must be
+// empty: a dialog that takes a row of entries empties its fields, one that refuses the row keeps
+// its text there.  `what` names the row for the message.
+struct RowCheck {
+  std::size_t after = 0;
+  std::vector<int> fields;
+  std::string what;
+};
+
+struct Plan {
+  std::deque<script::Action> actions;
+  std::vector<RowCheck> checks;
+};
+
 struct LetterCommand {
   const CatalogueEntry* test = nullptr;
   CLI::App* command = nullptr;
   // Called after parsing when the letter was chosen: the actions a user would take in the dialog.
   // Throws CLI::ValidationError for option values it cannot express.
-  std::function<std::deque<script::Action>(const CommonOptions&)> actions;
+  std::function<Plan(const CommonOptions&)> actions;
 };
+
+// The option of `test` that fills control `id` ("--n1"), or empty.
+std::string option_for(const CatalogueEntry& test, int id);
 
 // The subcommand of one letter, from its option table.
 LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test);
+
+// Whether a text is the word "all" in any case.
+bool is_all(std::string_view text);
 
 // The values of a LIST: split at ";" when the list has one, else at ",".  An empty LIST has no
 // values; an empty value inside a LIST cannot be meant and is refused (naming `option`).

@@ -51,6 +51,51 @@ std::string for_terminal(std::string_view cp1252) {
   return veltrum::cp1252_to_utf8(text);
 }
 
+// A message for the terminal: control characters shown as \xNN.
+std::string shown(std::string_view text) { return veltrum::script::printable(text); }
+
+// The letters of this build, "H, M, A, ...".
+std::string letter_list() {
+  std::string list;
+  for (const auto& test : veltrum::test_catalogue())
+    if (test.entry) list += (list.empty() ? "" : ", ") + std::string(test.letter);
+  return list;
+}
+
+// The first word of the command line that is neither an option, an option's value nor a letter.
+std::string unknown_letter(CLI::App& app, int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.rfind("-", 0) == 0) {
+      const auto* option = word.find('=') == std::string::npos ? app.get_option_no_throw(word) : nullptr;
+      if (option && option->get_type_size() != 0) ++i;  // its value follows
+      continue;
+    }
+    try {
+      app.get_subcommand(word);
+      return {};
+    } catch (const CLI::OptionNotFound&) {
+      return word;
+    }
+  }
+  return {};
+}
+
+// What the host saw the dialog refuse, said in terms of the command line.
+std::string refusal_text(const veltrum::headless::Refusal& r, const veltrum::CatalogueEntry* test, bool from_script) {
+  using veltrum::headless::Refusal;
+  const std::string option = test && !from_script ? veltrum::cli::option_for(*test, r.id) : std::string();
+  if (r.kind == Refusal::long_input) {
+    const std::string who = option.empty() ? veltrum::script::where(r.action) : option;
+    return who + ": \"" + shown(r.action.text) + "\" is longer than the dialog's field takes (" +
+           std::to_string(r.limit) + " characters)";
+  }
+  if (!option.empty() && r.typed) return "the dialog did not accept " + option + " \"" + shown(r.action.text) + "\"";
+  if (!option.empty()) return "the dialog needs a value for " + option;
+  return "the dialog " + r.dialog + " did not accept the input (after " + shown(veltrum::script::where(r.action)) +
+         ") and was cancelled";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,28 +134,52 @@ int main(int argc, char** argv) {
   } catch (const CLI::Success& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    app.exit(e);
+    const std::string word = unknown_letter(app, argc, argv);
+    if (!word.empty()) {
+      std::cerr << "veltrum: unknown letter '" << shown(word) << "'; the letters are " << letter_list() << "\n";
+      return exit_usage;
+    }
+    std::cerr << shown(e.what()) << "\nRun with --help for more information.\n";
+    return exit_usage;
+  }
+
+  // Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+      epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
+    std::cerr << "veltrum: SOURCE_DATE_EPOCH=" << shown(epoch)
+              << " is not a whole number of seconds from 1970 to the end of 9999\n";
+    return exit_usage;
+  }
+  const std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
+  if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
+    std::cerr << "veltrum: --data: the path \"" << shown(common.data_file)
+              << "\" has characters the module cannot hold (it takes Windows-1252 only)\n";
     return exit_usage;
   }
 
   std::string letter;
-  std::deque<Action> actions;
+  const veltrum::CatalogueEntry* test = nullptr;
+  veltrum::cli::Plan plan;
   for (const auto& l : letters) {
     if (!l.command->parsed()) continue;
     letter = std::string(l.test->letter);
+    test = l.test;
     try {
-      actions = l.actions(common);
+      plan = l.actions(common);
     } catch (const CLI::Error& e) {
-      std::cerr << "veltrum: " << e.what() << "\n";
+      std::cerr << "veltrum: " << shown(e.what()) << "\n";
       return exit_usage;
     }
   }
+  std::deque<Action>& actions = plan.actions;
 
-  if (!opt.script_file.empty()) {
+  const bool from_script = !opt.script_file.empty();
+  if (from_script) {
     try {
       actions = veltrum::script::parse(read_file(opt.script_file));
+      plan.checks.clear();
     } catch (const std::exception& e) {
-      std::cerr << "veltrum: " << e.what() << "\n";
+      std::cerr << "veltrum: " << shown(e.what()) << "\n";
       return exit_usage;
     }
   }
@@ -122,14 +191,34 @@ int main(int argc, char** argv) {
 
   veltrum::headless::Settings settings;
   settings.default_yes = opt.yes;
+  settings.refuse_long_input = true;
   veltrum::headless::HeadlessHost host(settings);
+  const std::vector<veltrum::cli::RowCheck> checks = plan.checks;
   host.add_actions(std::move(actions));
+
+  // A row of entries the dialog refused keeps its text in the fields; the next row would type over
+  // it, so the session stops there.
+  std::size_t played = 0;
+  std::string refused_row;
+  host.on_action = [&](const veltrum::headless::HeadlessDialog& d, const Action&) {
+    for (const auto& check : checks) {
+      if (check.after != played || !refused_row.empty()) continue;
+      for (const int field : check.fields)
+        if (d.has_control(field) && !d.control(field).text.empty() && !d.ended()) refused_row = check.what;
+      if (!refused_row.empty()) host.drop_actions();
+    }
+    ++played;
+  };
 
   host.on_message = [](const veltrum::headless::MessageRecord& msg) {
     std::string text = msg.text;
     for (auto& c : text)
       if (c == '\r') c = '\n';
-    std::cerr << veltrum::cp1252_to_utf8(msg.caption) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
+    // Other control characters (from a typed text quoted in a message) are shown, not obeyed.
+    std::string kept;
+    for (const char c : text) kept += c == '\n' ? std::string(1, c) : shown(std::string(1, c));
+    text = kept;
+    std::cerr << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
   };
   bool viewer_failed = false;
   host.on_viewer = [&](const std::string& text) {
@@ -145,7 +234,8 @@ int main(int argc, char** argv) {
     if (!opt.report_copy.empty()) {
       std::ofstream out(opt.report_copy, std::ios::binary);
       out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      if (!out) std::cerr << "veltrum: cannot write " << opt.report_copy << "\n", viewer_failed = true;
+      out.close();  // the bytes are on their way only once flushed
+      if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", viewer_failed = true;
     }
     if (opt.quiet) return;
     const std::string shown = opt.raw ? bytes : for_terminal(bytes);
@@ -155,9 +245,21 @@ int main(int argc, char** argv) {
 
   veltrum::Module module(host);
   veltrum::libmain(module, 0);
-  veltrum::run_veltrum(module, 1, common.data_file, letter);
+  veltrum::run_veltrum(module, 1, data_file, letter);
 
-  for (const auto& p : host.problems()) std::cerr << "veltrum: " << p << "\n";
+  for (const auto& p : host.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
+  if (!refused_row.empty()) {
+    std::cerr << "veltrum: the dialog did not accept " << shown(refused_row) << "\n";
+    return exit_no_report;
+  }
+  bool too_long = false;
+  for (const auto& r : host.refusals()) {
+    // A dialog left open after a message has said why already.
+    if (r.kind == veltrum::headless::Refusal::left_open && !host.messages().empty()) continue;
+    std::cerr << "veltrum: " << refusal_text(r, test, from_script) << "\n";
+    too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
+  }
+  if (too_long) return exit_usage;
   if (viewer_failed) return exit_no_report;
   return host.viewer_calls().empty() ? exit_no_report : exit_report;
 }

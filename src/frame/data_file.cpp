@@ -19,6 +19,7 @@ bool DataFileLines::open(const std::string& real_path) {
   close();
   file_ = std::fopen(real_path.c_str(), "rb");
   ended_ = false;
+  failed_ = false;
   return file_ != nullptr;
 }
 
@@ -27,12 +28,21 @@ void DataFileLines::close() {
   file_ = nullptr;
 }
 
+bool DataFileLines::readable() {
+  if (!file_) return false;
+  const int c = std::fgetc(file_);
+  if (c == EOF) return !std::ferror(file_);
+  std::ungetc(c, file_);
+  return true;
+}
+
 bool DataFileLines::next(std::string& line) {
   line.clear();
   if (!file_ || ended_) return false;
   for (;;) {
     const int c = std::fgetc(file_);
     if (c == EOF || c == 26) {
+      if (c == EOF && std::ferror(file_)) failed_ = true;
       // The last line needs no line end; an end of data right after a line end adds no line.
       ended_ = true;
       return !line.empty();
@@ -74,6 +84,9 @@ int parse_header_line(DataFileArrays& data, std::string line) {
   const auto semicolons = std::count(line.begin(), line.end(), ';');
   if (line.empty() || semicolons != 3 * fields) return 0;
   if (fields > max_variables) return -1;
+  // An empty name marks the end of the names for the lists and the report: a variable without a
+  // name would hide itself and every later one.
+  if (line.front() == ';' || line.find(" ;") != std::string::npos) return 0;
 
   const int f = static_cast<int>(fields);
   // Each pass takes the field after the leading blank and then drops it, so `rest` always starts
@@ -107,7 +120,12 @@ void read_header(Module& module, std::int16_t& count) {
   std::string line;
   bool read = false;
   {
-    DataFileLines lines(module.host.real_path(module.data_file_name));
+    DataFileLines lines;
+    if (!lines.open(module.host.real_path(module.data_file_name)) || !lines.readable()) {
+      mark_no_variables(data, count);
+      attention_box(module.host, unreadable_file_text);
+      return;
+    }
     read = lines.next(line);
   }
   std::replace(line.begin(), line.end(), ',', '-');
@@ -160,18 +178,23 @@ float field_value(DataFileArrays& data, std::string_view line, int column) {
   const std::string text = column_text(data, line, column);
   if (plainly_missing(text)) return data.missing[column];
   const real v = read_number(text);
-  if (v != 0) return to_float(v);
+  // A number beyond the float range is no value the module can hold: unreadable like a letter.
+  if (v != 0) return std::isfinite(to_float(v)) ? to_float(v) : data.missing[column];
   return written_zero(text) ? 0.0f : data.missing[column];
 }
 
-std::int16_t integer_field_value(DataFileArrays& data, std::string_view line, int column) {
+std::optional<real> field_number(const DataFileArrays& data, std::string_view line, int column) {
   const std::string text = column_text(data, line, column);
-  bool missing = plainly_missing(text);
-  real v = 0;
-  if (!missing) {
-    v = read_number(text);
-    missing = std::fabs(v) > 32767 || (v == 0 && !written_zero(text));
-  }
+  if (plainly_missing(text)) return std::nullopt;
+  const real v = read_number(text);
+  if (v == 0 && !written_zero(text)) return std::nullopt;
+  return v;
+}
+
+std::int16_t integer_field_value(DataFileArrays& data, std::string_view line, int column) {
+  const auto number = field_number(data, line, column);
+  const bool missing = !number || std::fabs(*number) > 32767;
+  const real v = number.value_or(0);
   if (missing) {
     data.missing[column] = integer_missing_code;
     return 32767;

@@ -8,8 +8,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "frame/numbers.hpp"
 
 namespace veltrum {
 
@@ -39,18 +42,27 @@ class DataFileLines {
   bool open(const std::string& real_path);
   void close();
   bool is_open() const { return file_ != nullptr; }
+  // Whether the open file can be read (a directory or a file without read access cannot).
+  bool readable();
+  // Whether a read failed after the file was opened.
+  bool failed() const { return failed_; }
   // The next line without its line end; false at the end of the data.
   bool next(std::string& line);
 
  private:
   std::FILE* file_ = nullptr;
   bool ended_ = false;
+  bool failed_ = false;
 };
+
+// The " Achtung!" text for a data file that exists but cannot be read.
+inline constexpr std::string_view unreadable_file_text =
+    "Die Datei kann nicht gelesen werden,\rmöglicherweise fehlt die Leseberechtigung.";
 
 // Reads line 1 of the active data file (module.data_file_name, through the host's path mapping)
 // into module.data and sets `count` to the number of variables, or 0.  Without a file: "Is nix."
-// at index 1 and no message; a faulty header or more than 200 variables: the same, with the
-// " Achtung!" message.
+// at index 1 and no message; a file that cannot be read, a faulty header (also one with an empty
+// name) or more than 200 variables: the same, with the " Achtung!" message.
 void read_header(Module& module, std::int16_t& count);
 
 // Checks a header line (commas already replaced) and, when it is valid and has at most 200
@@ -62,9 +74,12 @@ int parse_header_line(DataFileArrays& data, std::string line);
 // is wide, shorter when the line is shorter.
 std::string column_text(const DataFileArrays& data, std::string_view line, int column);
 
-// The column's value as a 32-bit float, or its missing-value code.
+// The column's value as a 32-bit float, or its missing-value code (also for a number beyond the
+// float range).
 float field_value(DataFileArrays& data, std::string_view line, int column);
 
+// The number in the column as read, or nothing for a missing entry (blank, two points, no digits).
+std::optional<real> field_number(const DataFileArrays& data, std::string_view line, int column);
 // The column's value rounded to a whole number (a half to the even neighbour), or 32767 for a
 // missing entry or one above 32767 in magnitude; such an entry also sets the column's
 // missing-value code to 32767.

@@ -3,6 +3,7 @@
 #include "frame/catalogue.hpp"
 #include "frame/messages.hpp"
 #include "frame/picture.hpp"
+#include "frame/report.hpp"
 
 namespace veltrum {
 
@@ -20,7 +21,8 @@ std::string rectangle_text(const Rect& r) {
          picture_format("####", static_cast<float>(r.right)) + picture_format("####", static_cast<float>(r.bottom));
 }
 
-void close_all_files(Module& module) { module.report.close(); }
+// False when the report that was open could not be written whole.
+bool close_all_files(Module& module) { return module.report.close(); }
 
 // A test without a trap of its own: a failing statement ends only that test, never the call.
 void call_test(Module& module, const CatalogueEntry& test) {
@@ -64,7 +66,11 @@ std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalog
       module.rerun = Rerun::no;
       close_all_files(module);
       if (test && test->entry) call_test(module, *test);
-      close_all_files(module);
+      if (!close_all_files(module)) {
+        // A cut report is never shown: the call ends with the message.
+        module.host.message_box(report_write_error_text, style::stop, caption::attention);
+        return 0;
+      }
       if (module.rerun == Rerun::yes) {
         module.rerun = Rerun::no;
         continue;

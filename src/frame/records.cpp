@@ -1,13 +1,14 @@
 #include "frame/records.hpp"
 
 #include "frame/data_file.hpp"
+#include "frame/errors.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/picture.hpp"
 
 namespace veltrum {
 
-std::string group_range_message(std::int16_t value) {
+std::string group_range_message(float value) {
   return join_lines({"Kalvo. erlaubt keine Gruppenvariablen mit Werten",
                      "<1 bzw. >1000. Der hier vorhandene Wert" + number_text(value),
                      "ist deshalb nicht zulässig (vgl. Handbuch Kap. 1",
@@ -25,10 +26,13 @@ bool walk_records(Module& module, const RecordWalk& walk,
     if (is_blank_line(line)) continue;
     std::int16_t g = 0;
     if (column > 0) {
+      // The range is checked on the number written (a missing entry is no group value), so that
+      // values beyond the 16-bit range and 32767 itself get the message like any other.
+      const auto written = field_number(module.data, line, column);
       g = integer_field_value(module.data, line, column);
-      if (walk.range == GroupRange::checked && (g < min_group_number || g > max_group_number) &&
-          g != module.data.missing[column]) {
-        attention_box(module.host, group_range_message(g));
+      const real whole = written ? round_even(*written) : 0;
+      if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number)) {
+        attention_box(module.host, group_range_message(to_float(whole)));
         module.dialog_result = dialog_cancelled;
         module.rerun = Rerun::yes;
         return false;
@@ -37,6 +41,8 @@ bool walk_records(Module& module, const RecordWalk& walk,
     }
     take(line, g);
   }
+  // A read that failed half-way would leave the later records out without a word.
+  if (lines.failed()) throw RunError("the data file " + module.data_file_name + " could not be read to its end");
   return true;
 }
 

@@ -31,7 +31,7 @@ struct RecordWalk {
 };
 
 // The " Achtung!" text for a group value outside 1..1000.
-std::string group_range_message(std::int16_t value);
+std::string group_range_message(float value);
 
 // One pass over the records (the header line is passed over when the file has variables; records
 // holding nothing but blanks are skipped).  With a group variable the record's group value is

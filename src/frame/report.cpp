@@ -10,12 +10,16 @@ namespace veltrum {
 bool ReportFile::create(const std::string& path) {
   close();
   file_ = std::fopen(path.c_str(), "wb");
+  failed_ = false;
   return file_ != nullptr;
 }
 
-void ReportFile::close() {
-  if (file_) std::fclose(file_);
+bool ReportFile::close() {
+  if (file_ && std::fclose(file_) != 0) failed_ = true;
   file_ = nullptr;
+  const bool whole = !failed_;
+  failed_ = false;
+  return whole;
 }
 
 bool ReportFile::writable() {
@@ -25,7 +29,7 @@ bool ReportFile::writable() {
 }
 
 void ReportFile::write(std::string_view text) {
-  if (writable() && !text.empty()) std::fwrite(text.data(), 1, text.size(), file_);
+  if (writable() && !text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
 }
 
 void ReportFile::end_line() { write("\r\n"); }
@@ -45,24 +49,32 @@ std::string report_title(std::string_view title) {
   std::string upper;
   for (const char c : title) {
     switch (static_cast<unsigned char>(c)) {
-      case 0xFC: upper += '\xDC'; break;  // ü
-      case 0xE4: upper += '\xC4'; break;  // ä
-      case 0xF6: upper += '\xD6'; break;  // ö
-      case 0xDF: upper += "SS"; break;    // ß
-      default: upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      case 0xFC:
+        upper += '\xDC';
+        break;  // ü
+      case 0xE4:
+        upper += '\xC4';
+        break;  // ä
+      case 0xF6:
+        upper += '\xD6';
+        break;  // ö
+      case 0xDF:
+        upper += "SS";
+        break;  // ß
+      default:
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
   }
   return upper;
 }
 
-std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour,
-                              int minute) {
+std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour, int minute) {
   std::string line(upper_title);
   if (line.size() >= 60) return line;
   line.resize(61, ' ');
   char date[32];
-  std::snprintf(date, sizeof date, "%02d.%02d.%04d (%02d:%02d)", day % 100, month % 100, year % 10000,
-                hour % 100, minute % 100);
+  std::snprintf(date, sizeof date, "%02d.%02d.%04d (%02d:%02d)", day % 100, month % 100, year % 10000, hour % 100,
+                minute % 100);
   return line + date;
 }
 
@@ -70,8 +82,8 @@ void open_report(Module& module, std::string_view title) {
   const std::string upper = report_title(title);
   module.report.close();
   if (!module.report.create(module.host.real_path(report_path))) {
-    module.host.message_box(join_lines({"Schreibschutzfehler:", "Stammverzeichnis nicht beschreibbar."}),
-                            style::access, caption::access);
+    module.host.message_box(join_lines({"Schreibschutzfehler:", "Stammverzeichnis nicht beschreibbar."}), style::access,
+                            caption::access);
     return;
   }
   const LocalTime t = module.host.now();

@@ -20,7 +20,9 @@ class ReportFile {
   // Creates (or empties) the file at a real path; false when it cannot be written.
   bool create(const std::string& path);
   bool is_open() const { return file_ != nullptr; }
-  void close();
+  // Closes the file; false when a write or the close itself failed (a full disk, ...) since it was
+  // created: the file on disk is then not the whole report.
+  bool close();
 
   // While strict, a write to a report that is not open raises RunError (inside a test error
   // trap the first such write ends the test); otherwise it has no effect.
@@ -46,6 +48,7 @@ class ReportFile {
   bool writable();
   std::FILE* file_ = nullptr;
   bool strict_ = false;
+  bool failed_ = false;
 };
 
 // The title in capitals as the report header shows it: one trailing "." dropped, a-z to A-Z,
@@ -53,8 +56,11 @@ class ReportFile {
 std::string report_title(std::string_view title);
 
 // The header's second line: the title, then (below 60 characters) blanks to 61 and the date.
-std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour,
-                              int minute);
+std::string header_title_line(std::string_view upper_title, int day, int month, int year, int hour, int minute);
+
+// The " Achtung!" text when the report could not be written whole.
+inline constexpr std::string_view report_write_error_text =
+    "Schreibfehler:\rDie Ausgabedatei ist unvollständig,\rmöglicherweise ist der Datenträger voll.";
 
 // Opens "C:\Ausgabe." and writes the header block; on failure shows the write-protection message
 // and leaves the report closed.

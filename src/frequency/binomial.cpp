@@ -84,7 +84,8 @@ class BinomDialog : public TestDialog {
     if (theta_text.empty()) return d.focus(IDC_BINOM_THETA);
     const float theta0 = to_float(read_number(theta_text));
 
-    const std::int32_t n = to_int32(n_value);  // beyond the 32-bit range: INT32_MIN, refused
+    if (n_value > INT32_MAX) return reject(module_.host, d, IDC_BINOM_N, "Anzahl Versuche höchstens 2147483647 !");
+    const std::int32_t n = to_int32(n_value);
     if (n <= 0) return reject(module_.host, d, IDC_BINOM_N, "Anzahl Versuche immer > 0 !");
 
     // k is a count between 0 and n: a larger one is taken as n, a negative one as 0.

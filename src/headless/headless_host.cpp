@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 // ---- the dialog ------------------------------------------------------------------------------
 
-HeadlessDialog::HeadlessDialog(const DialogTemplate& tmpl, Rect rect)
-    : name_(tmpl.name), caption_(tmpl.caption), rect_(rect) {
+HeadlessDialog::HeadlessDialog(const DialogTemplate& tmpl, Rect rect, bool refuse_long_input)
+    : name_(tmpl.name), caption_(tmpl.caption), rect_(rect), refuse_long_input_(refuse_long_input) {
   for (const auto& c : tmpl.controls) {
     if (c.id < 0) continue;
     ControlState s;
@@ -37,14 +37,22 @@ ControlState& HeadlessDialog::state(int id) { return const_cast<ControlState&>(c
 // A missing control behaves as Windows does for a bad id: reads give nothing, writes do nothing.
 std::string HeadlessDialog::text(int id, int limit) const {
   if (!has_control(id) || limit <= 0) return {};
-  const std::string& t = control(id).text;
-  return t.substr(0, static_cast<std::size_t>(limit));
+  const ControlState& c = control(id);
+  if (refuse_long_input_ && c.typed && c.text.size() > static_cast<std::size_t>(limit)) throw LongInput{id, limit};
+  return c.text.substr(0, static_cast<std::size_t>(limit));
 }
 
 void HeadlessDialog::set_text(int id, std::string_view text) {
   if (!has_control(id)) return;
   state(id).text = std::string(text);
   state(id).all_selected = false;
+  state(id).typed = false;
+}
+
+void HeadlessDialog::mark_typed(int id, const script::Action& by) {
+  if (!has_control(id)) return;
+  state(id).typed = true;
+  state(id).typed_by = by;
 }
 
 void HeadlessDialog::focus(int id) {
@@ -149,12 +157,19 @@ int HeadlessHost::dialog(std::string_view template_name, DialogProcedure& proced
   // plus a thin frame and the caption.
   const int width = t.cx * 6 / 4 + 6;
   const int height = t.cy * 13 / 8 + 6 + settings_.caption_height;
-  HeadlessDialog d(t, Rect{t.x, t.y, t.x + width, t.y + height});
+  HeadlessDialog d(t, Rect{t.x, t.y, t.x + width, t.y + height}, settings_.refuse_long_input);
   dialogs_shown_.push_back(t.name);
   procedure.init(d);
 
+  script::Action last;
+  last.verb = script::Verb::escape;
   while (!d.ended()) {
     if (actions_.empty()) {
+      if (last.verb == script::Verb::enter || last.verb == script::Verb::type) {
+        const bool typed = d.has_control(d.focused()) && d.control(d.focused()).typed;
+        refusals_.push_back(
+            {Refusal::left_open, t.name, d.focused(), 0, typed ? d.control(d.focused()).typed_by : last, typed});
+      }
       // Nobody left at the keyboard: the dialog is cancelled like a user would with Escape.
       procedure.command(d, 2);
       if (!d.ended()) {
@@ -165,7 +180,16 @@ int HeadlessHost::dialog(std::string_view template_name, DialogProcedure& proced
     }
     const script::Action action = actions_.front();
     actions_.pop_front();
-    perform(d, procedure, action);
+    try {
+      perform(d, procedure, action);
+    } catch (const LongInput& cut) {
+      // Cancelled without reading on, the rest of the script with it.
+      refusals_.push_back({Refusal::long_input, t.name, cut.id, cut.limit, d.control(cut.id).typed_by});
+      actions_.clear();
+      d.end(0);
+      break;
+    }
+    last = action;
     if (on_action) on_action(d, action);
   }
   return d.result();
@@ -174,7 +198,7 @@ int HeadlessHost::dialog(std::string_view template_name, DialogProcedure& proced
 void HeadlessHost::perform(HeadlessDialog& d, DialogProcedure& procedure, const script::Action& a) {
   using script::Verb;
   const auto problem = [&](const std::string& why) {
-    problems_.push_back("script line " + std::to_string(a.line) + " (" + script::to_string(a) + "): " + why);
+    problems_.push_back(script::where(a) + " (" + script::printable(script::to_string(a)) + "): " + why);
   };
   const bool needs_control = a.verb != Verb::enter && a.verb != Verb::escape && a.verb != Verb::answer;
   if (needs_control && !d.has_control(a.id)) return problem("dialog " + d.template_name() + " has no such control");
@@ -184,6 +208,7 @@ void HeadlessHost::perform(HeadlessDialog& d, DialogProcedure& procedure, const 
         return problem("not an edit field");
       d.focus(a.id);
       d.set_text(a.id, utf8_to_cp1252(a.text));
+      d.mark_typed(a.id, a);
       break;
     case Verb::pick:
       if (a.index < 0 || a.index >= d.item_count(a.id)) return problem("no such entry");
@@ -230,8 +255,7 @@ int HeadlessHost::message_box(std::string_view text, unsigned style, std::string
     if (yes_no && (said == "yes" || said == "no"))
       answer = said == "yes" ? answer_yes : answer_no;
     else if (!yes_no && said != "ok")
-      problems_.push_back("script line " + std::to_string(actions_.front().line) + ": '" + said +
-                          "' does not answer an OK box");
+      problems_.push_back(script::where(actions_.front()) + ": '" + said + "' does not answer an OK box");
     actions_.pop_front();
   }
   m.answer = answer;
@@ -263,22 +287,34 @@ void HeadlessHost::help(std::string_view file, unsigned context) {
 
 LocalTime HeadlessHost::now() {
   if (settings_.fixed_time) return *settings_.fixed_time;
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch)
+    if (const auto t = time_from_epoch(epoch)) return *t;
   std::time_t t = std::time(nullptr);
   std::tm tm{};
-  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-    t = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
-    gmtime_r(&t, &tm);
-  } else {
-    localtime_r(&t, &tm);
-  }
+  localtime_r(&t, &tm);
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
 }
 
+std::optional<LocalTime> time_from_epoch(std::string_view seconds) {
+  // 9999-12-31 23:59:59 UTC: the report's date has four places for the year.
+  constexpr long long last = 253402300799LL;
+  long long s = 0;
+  if (seconds.empty() || seconds.size() > 12 || seconds.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  for (const char c : seconds) s = s * 10 + (c - '0');
+  if (s > last) return std::nullopt;
+  const auto t = static_cast<std::time_t>(s);
+  std::tm tm{};
+  if (!gmtime_r(&t, &tm)) return std::nullopt;
+  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+// The module's paths are Windows-1252, the file system's UTF-8.
 std::string HeadlessHost::real_path(std::string_view windows_path) {
   if (windows_path.size() < 3 || (windows_path[0] != 'C' && windows_path[0] != 'c') || windows_path[1] != ':' ||
       windows_path[2] != '\\')
-    return std::string(windows_path);
-  std::string rest(windows_path.substr(3));
+    return cp1252_to_utf8(windows_path);
+  std::string rest = cp1252_to_utf8(windows_path.substr(3));
   for (auto& c : rest)
     if (c == '\\') c = '/';
   // Windows drops trailing dots and blanks from a file name.

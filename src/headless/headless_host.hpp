@@ -25,16 +25,26 @@ struct ControlState {
   bool enabled = true;
   bool dropped = false;
   bool all_selected = false;  // edit fields: the whole text is selected
+  bool typed = false;         // edit fields: the text was typed by a script action,
+  script::Action typed_by;    // this one
+};
+
+// Thrown by a dialog that reads a typed text cut to the length the module takes from its field,
+// when the host refuses such texts (Settings::refuse_long_input).
+struct LongInput {
+  int id = 0, limit = 0;
 };
 
 class HeadlessDialog : public DialogWindow {
  public:
-  HeadlessDialog(const DialogTemplate& tmpl, Rect rect);
+  HeadlessDialog(const DialogTemplate& tmpl, Rect rect, bool refuse_long_input = false);
 
   std::string text(int id, int limit) const override;
   void set_text(int id, std::string_view text) override;
   void set_caption(std::string_view caption) override { caption_ = caption; }
   void focus(int id) override;
+  // The text of edit field `id` was typed by `by` (setting the text by the module clears the mark).
+  void mark_typed(int id, const script::Action& by);
   void kill_focus(int) override {}
   void select_text(int id) override;
   void enable(int id, bool on) override;
@@ -71,6 +81,7 @@ class HeadlessDialog : public DialogWindow {
   Rect rect_;
   int focus_ = -1;
   std::optional<int> result_;
+  bool refuse_long_input_ = false;
 };
 
 struct MessageRecord {
@@ -86,6 +97,25 @@ struct Settings {
   bool default_yes = false;             // answer to Yes/No questions the script does not answer
   std::optional<LocalTime> fixed_time;  // otherwise SOURCE_DATE_EPOCH, otherwise the clock
   std::string module_path = "C:\\Kalvo\\VELTRUM.DLL";
+  // A typed text longer than the module takes from its field cancels the dialog (LongInput) instead
+  // of being cut: on a terminal nobody sees what the field holds.
+  bool refuse_long_input = false;
+};
+
+// The local time of SOURCE_DATE_EPOCH (seconds since 1970, UTC), or nothing when it is not a whole
+// number of seconds from 1970 to the end of 9999.
+std::optional<LocalTime> time_from_epoch(std::string_view seconds);
+
+// What the host saw that the script did not lead to: a typed text too long for its field, or a
+// dialog left open after the last action (then cancelled with Escape), with the focused control.
+struct Refusal {
+  enum Kind { long_input, left_open } kind = left_open;
+  std::string dialog;     // template name
+  int id = -1;            // the field that was too long, or the focused control
+  int limit = 0;          // long_input: the length the module takes
+  script::Action action;  // the action that typed the field's text; left_open: the last action when
+                          // the focused control holds nothing typed
+  bool typed = false;     // left_open: the focused control holds a typed text
 };
 
 // "C:\" of the headless host: $VELTRUM_DRIVE_C, else $XDG_STATE_HOME/veltrum/C, else
@@ -99,6 +129,9 @@ class HeadlessHost : public Host {
   // Actions to play; a dialog that finds none left is cancelled.
   void add_actions(std::deque<script::Action> actions);
   bool actions_left() const { return !actions_.empty(); }
+  // Drops the actions not played yet (the open dialog is then cancelled).
+  void drop_actions() { actions_.clear(); }
+  const std::vector<Refusal>& refusals() const { return refusals_; }
 
   // Hooks: every message box, every viewer call, and the dialog after each action it takes.
   std::function<void(const MessageRecord&)> on_message;
@@ -138,6 +171,7 @@ class HeadlessHost : public Host {
   std::deque<script::Action> actions_;
   std::vector<MessageRecord> messages_;
   std::vector<std::string> viewer_calls_, dialogs_shown_, help_calls_, problems_;
+  std::vector<Refusal> refusals_;
   int repaints_ = 0;
   Cursor cursor_ = Cursor::arrow;
 };

@@ -35,10 +35,9 @@ struct VerbName {
   Verb verb;
 };
 constexpr VerbName verbs[] = {
-    {"type", Verb::type},     {"pick", Verb::pick},         {"choose", Verb::choose},
-    {"select", Verb::select}, {"unselect", Verb::unselect}, {"tick", Verb::tick},
-    {"untick", Verb::untick}, {"press", Verb::press},       {"enter", Verb::enter},
-    {"escape", Verb::escape}, {"answer", Verb::answer},
+    {"type", Verb::type},         {"pick", Verb::pick},     {"choose", Verb::choose}, {"select", Verb::select},
+    {"unselect", Verb::unselect}, {"tick", Verb::tick},     {"untick", Verb::untick}, {"press", Verb::press},
+    {"enter", Verb::enter},       {"escape", Verb::escape}, {"answer", Verb::answer},
 };
 
 }  // namespace
@@ -47,11 +46,13 @@ std::deque<Action> parse(std::string_view text) {
   std::deque<Action> actions;
   int line_no = 0;
   while (!text.empty()) {
-    const auto eol = text.find('\n');
+    // A line ends at CR, LF or CR LF.
+    const auto eol = text.find_first_of("\r\n");
     std::string_view line = text.substr(0, eol);
-    text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+    std::size_t next = eol == std::string_view::npos ? text.size() : eol + 1;
+    if (eol != std::string_view::npos && text[eol] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    text = text.substr(next);
     ++line_no;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (trim(line).empty() || trim(line).front() == '#') continue;
 
     std::string_view rest = line;
@@ -62,14 +63,13 @@ std::deque<Action> parse(std::string_view text) {
     for (const auto& v : verbs)
       if (v.name == word) a.verb = v.verb, known = true;
     if (!known)
-      throw std::invalid_argument("script line " + std::to_string(line_no) + ": unknown action '" +
-                                  std::string(word) + "'");
+      throw std::invalid_argument("script line " + std::to_string(line_no) + ": unknown action '" + std::string(word) +
+                                  "'");
     switch (a.verb) {
       case Verb::type:
         a.id = to_int(next_word(rest), line_no, "control id");
         // The text is the rest of the line after exactly one separating blank.
         a.text = std::string(rest);
-        while (!a.text.empty() && a.text.back() == '\r') a.text.pop_back();
         break;
       case Verb::choose:
         a.id = to_int(next_word(rest), line_no, "control id");
@@ -103,6 +103,24 @@ std::deque<Action> parse(std::string_view text) {
     actions.push_back(std::move(a));
   }
   return actions;
+}
+
+std::string where(const Action& a) { return a.origin.empty() ? "script line " + std::to_string(a.line) : a.origin; }
+
+std::string printable(std::string_view text) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string out;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      out += "\\x";
+      out += hex[b >> 4];
+      out += hex[b & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 std::string to_string(const Action& a) {

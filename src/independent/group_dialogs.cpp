@@ -14,6 +14,7 @@ namespace veltrum {
 namespace {
 
 constexpr std::string_view all_groups_text = "0=<Alle>";
+constexpr std::string_view different_groups_text = "Bitte verschiedene Gruppen vergleichen!";
 // The group numbers a run of the k-group dialog clears, and those "all groups" fills in.
 constexpr int group_number_slots = 201;
 
@@ -111,6 +112,8 @@ void GroupsDialog::compute(DialogWindow& d) {
     return;
   }
   if (entered_ < request && g > 0) {
+    for (int i = 1; i <= entered_; ++i)
+      if (module_.work.w8[i] == g) return reject(module_.host, d, IDC_GROUPS_NUMBER, different_groups_text);
     ++entered_;
     module_.work.w8[entered_] = static_cast<std::int16_t>(g);
     if (entered_ < request) {
@@ -160,7 +163,7 @@ void TwoGroupsDialog::compute(DialogWindow& d) {
     return;
   }
   if (numbers[1] == numbers[2]) {
-    reject(module_.host, d, IDC_GROUPS_FIRST, "Bitte verschiedene Gruppen vergleichen!");
+    reject(module_.host, d, IDC_GROUPS_FIRST, different_groups_text);
     return;
   }
   d.end(dialog_computed);

@@ -116,7 +116,9 @@ TEST(GroupLoader, GroupValueOutsideOneToThousandStopsTheTest) {
     std::string value, shown, letter;
   };
   for (const auto& c : {Case{"0", " 0", "U"}, Case{"1001", " 1001", "U"}, Case{"-2", "-2", "U"},
-                        Case{"1000.6", " 1001", "U"}, Case{"0", " 0", "K"}, Case{"32767", " 32767", "U"}}) {
+                        Case{"1000.6", " 1001", "U"}, Case{"0", " 0", "K"}, Case{"32767", " 32767", "U"},
+                        // Beyond the 16-bit range: the same message, not a missing value.
+                        Case{"40000", " 40000", "U"}, Case{"32768", " 32768", "K"}, Case{"-40000", "-40000", "U"}}) {
     GroupSession s;
     // The faulty record belongs to no chosen group.
     s.write_records({{"1", "1"}, {"2", "2"}, {c.value, "3"}, {"1", "4"}});
@@ -146,12 +148,13 @@ TEST(GroupLoader, GroupValueOutsideOneToThousandStopsTheTest) {
   EXPECT_TRUE(s.host.messages().empty());
   EXPECT_EQ(s.passes()[0].k, 2.0f);
 
-  // Once a missing group value has made 32767 the column's missing code, 32767 counts as missing.
+  // A missing group value before it does not make 32767 a missing value: the message all the same.
   GroupSession m;
   m.write_records({{"", "1"}, {"32767", "2"}, {"1", "3"}, {"2", "4"}});
   m.run_groups("U", two_groups("1", "2"));
-  EXPECT_TRUE(m.host.messages().empty());
-  EXPECT_EQ(values(m.table(), 1), (std::vector<float>{3.0f}));
+  ASSERT_EQ(m.host.messages().size(), 1u);
+  EXPECT_EQ(m.host.messages()[0].text, range_text(" 32767"));
+  EXPECT_TRUE(m.host.viewer_calls().empty());
 }
 
 TEST(GroupLoader, GroupWithoutValuesStopsTheTest) {
