@@ -24,7 +24,9 @@ struct BlockSession : Session {
     for (const auto& row : rows) {
       for (std::size_t k = 0; k < row.size(); ++k) {
         const int w = k == 0 ? width + 1 : width;
-        bytes += (k ? " " : "") + std::string(w - row[k].size(), ' ') + row[k];
+        if (k) bytes += ' ';
+        bytes.append(w - row[k].size(), ' ');
+        bytes += row[k];
       }
       bytes += "\r\n";
     }
