@@ -7,11 +7,11 @@
 #include "frequency/goodness_of_fit.hpp"
 #include "frequency/information.hpp"
 #include "frequency/two_frequencies.hpp"
-#include "independent/mantel_haenszel.hpp"
 #include "independent/distribution_tests.hpp"
+#include "independent/mantel_haenszel.hpp"
 #include "independent/rank_tests.hpp"
-#include "paired/cross_over_entry.hpp"
 #include "paired/blocked_tests.hpp"
+#include "paired/cross_over_entry.hpp"
 #include "paired/paired_tests.hpp"
 
 namespace veltrum {

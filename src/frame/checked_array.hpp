@@ -42,7 +42,8 @@ template <typename T>
 class CheckedArray2 {
  public:
   CheckedArray2(int low1, int high1, int low2, int high2)
-      : rows_(low1, high1), cols_(low2, high2),
+      : rows_(low1, high1),
+        cols_(low2, high2),
         data_(static_cast<std::size_t>(high1 - low1 + 1) * static_cast<std::size_t>(high2 - low2 + 1)) {}
 
   T& operator()(int i, int j) { return data_[offset(i, j)]; }

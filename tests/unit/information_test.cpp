@@ -15,7 +15,8 @@ const char* const expected[] = {
     "   Wilcox-Test resp. Schaich-Hamerle-Vergleiche).",
     "",
     "   Die exakte Verteilung zum Wilcoxon-Wilcox-Test liegt nur bis n=25 Zeilen",
-    "   und k=10 Spalten vor; f\xFCr gr\xF6\xDF" "ere Werte von n und/oder k werden alternativ",
+    "   und k=10 Spalten vor; f\xFCr gr\xF6\xDF"
+    "ere Werte von n und/oder k werden alternativ",
     "   Schaich-Hamerle-Vergleiche durchgef\xFChrt.",
     "",
     "   Multiple Vergleiche zum Mantel-Haenszel-Test sind nicht bekannt. Es besteht",

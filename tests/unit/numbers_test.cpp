@@ -30,10 +30,10 @@ TEST(Numbers, ReadingTakesTheLeadingNumber) {
   EXPECT_EQ(read_number("  \t\n12.5abc"), 12.5L);
   EXPECT_EQ(read_number("-3E2"), -300.0L);
   EXPECT_EQ(read_number("1.5d1"), 15.0L);
-  EXPECT_EQ(read_number("2e"), 2.0L);      // the exponent letter without digits is not read
+  EXPECT_EQ(read_number("2e"), 2.0L);  // the exponent letter without digits is not read
   EXPECT_EQ(read_number("2e+"), 2.0L);
   EXPECT_EQ(read_number("+.5"), 0.5L);
-  EXPECT_EQ(read_number("12,5"), 12.0L);   // no decimal comma
+  EXPECT_EQ(read_number("12,5"), 12.0L);  // no decimal comma
   EXPECT_EQ(read_number("."), 0.0L);
   EXPECT_EQ(read_number("-"), 0.0L);
   EXPECT_EQ(read_number("abc"), 0.0L);

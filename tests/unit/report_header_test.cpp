@@ -13,7 +13,11 @@ namespace {
 TEST(ReportHeader, TitleInCapitalsWithoutItsPoint) {
   EXPECT_EQ(report_title("Vergleich von H\xE4ufigkeiten."), "VERGLEICH VON H\xC4UFIGKEITEN");
   EXPECT_EQ(report_title("Median-Test."), "MEDIAN-TEST");
-  EXPECT_EQ(report_title("Gr\xFC\xDF" "e \xF6" "de."), "GR\xDCSSE \xD6" "DE");
+  EXPECT_EQ(report_title("Gr\xFC\xDF"
+                         "e \xF6"
+                         "de."),
+            "GR\xDCSSE \xD6"
+            "DE");
   EXPECT_EQ(report_title("Cochran's Q-Test.."), "COCHRAN'S Q-TEST.");
   EXPECT_EQ(report_title(""), "");
 }
@@ -33,8 +37,8 @@ TEST(ReportHeader, OpeningWritesTheHeaderBlockWithCrLf) {
   open_report(s.module, "Median-Test.");
   s.module.report.line("x");
   s.module.report.close();
-  const std::string expected = "\r\nMEDIAN-TEST" + std::string(50, ' ') + "07.12.2026 (09:05)\r\n" +
-                               std::string(79, '_') + "\r\n\r\n\r\nx\r\n";
+  const std::string expected =
+      "\r\nMEDIAN-TEST" + std::string(50, ' ') + "07.12.2026 (09:05)\r\n" + std::string(79, '_') + "\r\n\r\n\r\nx\r\n";
   EXPECT_EQ(s.report(), expected);
 
   // A second opening replaces the previous report.
