@@ -1,5 +1,6 @@
 #include "headless/headless_host.hpp"
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -303,10 +304,15 @@ std::optional<LocalTime> time_from_epoch(std::string_view seconds) {
     return std::nullopt;
   for (const char c : seconds) s = s * 10 + (c - '0');
   if (s > last) return std::nullopt;
-  const auto t = static_cast<std::time_t>(s);
-  std::tm tm{};
-  if (!gmtime_r(&t, &tm)) return std::nullopt;
-  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+  // The calendar in 64-bit seconds, whatever the width of time_t (32 bits on i686 Linux).
+  namespace ch = std::chrono;
+  const ch::sys_seconds instant{ch::seconds{s}};
+  const auto day = ch::floor<ch::days>(instant);
+  const ch::year_month_day date{day};
+  const ch::hh_mm_ss time{instant - day};
+  return LocalTime{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                   static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+                   static_cast<int>(time.minutes().count())};
 }
 
 // The module's paths are Windows-1252, the file system's UTF-8.

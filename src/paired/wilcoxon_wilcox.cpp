@@ -10,9 +10,10 @@ namespace {
 //
 // The published table is built on the range of c normal variables: its entries agree with
 // q(0.95; c, inf) * sqrt(r c (c + 1) / 12) to the tenth, up to the last-digit rounding of a few
-// cells.  The cell r = 4, c = 10 is 27.1, the published value; it is also what both the
-// table's formula (R: qtukey(0.95, 10, Inf) * sqrt(4 * 10 * 11 / 12) = 27.09) and the sqrt(r)
-// scaling of its neighbour give (30.3 * sqrt(4 / 5) = 27.10).
+// cells.  The cell r = 4, c = 10 is missing from the copy of the table we worked from; 27.1 is
+// interpolated, not read from the printed page: the table's formula gives it (R: qtukey(0.95, 10,
+// Inf) * sqrt(4 * 10 * 11 / 12) = 27.09), and so does the sqrt(r) scaling of its neighbour
+// r = 5 (30.3 * sqrt(4 / 5) = 27.10).  Check it against the printed table when one is at hand.
 constexpr float table_05[ww_max_rows][8] = {
     {3.3f, 4.7f, 6.1f, 7.5f, 9.0f, 10.5f, 12.0f, 13.5f},      {4.7f, 6.6f, 8.6f, 10.7f, 12.7f, 14.8f, 17.0f, 19.2f},
     {5.7f, 8.1f, 10.6f, 13.1f, 15.6f, 18.2f, 20.8f, 23.5f},   {6.6f, 9.4f, 12.2f, 15.1f, 18.0f, 21.0f, 24.0f, 27.1f},
