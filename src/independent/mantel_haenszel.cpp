@@ -123,7 +123,8 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
   rep.line();
   std::string line;
   for (const float score : r.scores) {
-    line += (score < 0 ? " " : "") + number_text(score);
+    if (score < 0) line += ' ';
+    line += number_text(score);
     if (line.size() > 70) rep.line(line), line.clear();
   }
   rep.line(line);
@@ -137,7 +138,10 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
   for (std::size_t i = 0; i < r.counts.size(); ++i) write_row(rep, r.counts[i], r.row_totals[i], c, picture);
   const std::size_t l = r.scores.size(), q = static_cast<std::size_t>(c.per_line), cell = picture.size() + 1;
   std::string rule(std::min(q, l) * cell, '-');
-  if (l * cell <= 70 || l % q == 0) rule += "+" + std::string(cell, '-');
+  if (l * cell <= 70 || l % q == 0) {
+    rule += '+';
+    rule.append(cell, '-');
+  }
   rep.line(rule);
   write_row(rep, r.column_totals, r.total, c, picture);
   rep.line();

@@ -186,7 +186,7 @@ TEST(BlockedTests, GroupRecordsMissingValuesAndTheListing) {
 TEST(BlockedTests, ManyTargetsWrapTheVariableLineAndTheListing) {
   BlockSession s;
   std::vector<std::string> names;
-  for (int k = 1; k <= 9; ++k) names.push_back("V" + std::to_string(k));
+  for (int k = 1; k <= 9; ++k) names.push_back(std::string("V").append(std::to_string(k)));
   s.write_data(names, 3, numbered(3, 9));
   s.run_f(targets({0, 1, 2, 3, 4, 5, 6, 7, 8}, "tick 304\n"));
   const auto body = s.body();
@@ -210,7 +210,7 @@ TEST(BlockedTests, RowsBeyondTheCapacityEndInTheIndexMessage) {
   for (const Case& k : cases) {
     BlockSession s;
     std::vector<std::string> names;
-    for (int j = 1; j <= k.columns; ++j) names.push_back("V" + std::to_string(j));
+    for (int j = 1; j <= k.columns; ++j) names.push_back(std::string("V").append(std::to_string(j)));
     s.write_data(names, 2, numbered(k.rows, k.columns));
     std::string script;
     for (int j = 0; j < k.columns; ++j) script += "select 107 " + std::to_string(j) + "\n";

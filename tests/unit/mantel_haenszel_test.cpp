@@ -126,7 +126,9 @@ std::string cells(const std::vector<int>& values, std::size_t from, std::size_t 
   std::string text;
   for (std::size_t s = from; s < to; ++s) {
     const std::string v = std::to_string(values[s]);
-    text += " " + std::string(static_cast<std::size_t>(width) - v.size(), ' ') + v;
+    text += ' ';
+    text.append(static_cast<std::size_t>(width) - v.size(), ' ');
+    text += v;
   }
   return text;
 }
@@ -172,7 +174,7 @@ TEST(MantelHaenszel, ScoreListBreaksAfterSeventyCharacters) {
   std::vector<float> scores;
   std::string first;
   for (int s = 0; s < 16; ++s) scores.push_back(static_cast<float>(1000 + s));
-  for (int s = 0; s < 15; ++s) first += " " + std::to_string(1000 + s);
+  for (int s = 0; s < 15; ++s) first.append(" ").append(std::to_string(1000 + s));
   EXPECT_EQ(score_lines(scores), (std::vector<std::string>{first, " 1015", "", ""}));
   EXPECT_EQ(score_lines({-2.5f, -1, 0, 0.25f, 3}), (std::vector<std::string>{" -2.5 -1 0 .25 3", "", ""}));
 }

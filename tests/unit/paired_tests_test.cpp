@@ -282,7 +282,7 @@ TEST(PairedTests, DialogComesBackWithTheChoicesOfThePass) {
   // The second pass's dialog, as it is cancelled.
   s.host.on_action = [&](const HeadlessDialog& d, const script::Action& a) {
     if (a.verb == script::Verb::escape)
-      seen = {d.selection(IDC_PAIRS_VARIABLE), std::stoi("0" + d.text(IDC_PAIRS_GROUP, 99)),
+      seen = {d.selection(IDC_PAIRS_VARIABLE), std::stoi(std::string("0").append(d.text(IDC_PAIRS_GROUP, 99))),
               d.selection(IDC_PAIRS_FIRST), d.selection(IDC_PAIRS_SECOND), d.checked(IDC_PAIRS_LISTING) ? 1 : 0};
   };
   s.run_letter("W", "tick 210\npick 201 1\ntype 202 1\npick 203 2\npick 211 1\nenter\nescape");
