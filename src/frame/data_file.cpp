@@ -8,6 +8,7 @@
 #include "frame/module.hpp"
 #include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -209,6 +210,14 @@ void open_records(Module& module, DataFileLines& lines) {
     throw RunError("the data file " + module.data_file_name + " cannot be read");
   std::string header;
   if (module.data.names[1] != no_variables) lines.next(header);
+}
+
+bool begin_loading(Module& module) {
+  module.stopped = false;
+  std::int16_t variables = 0;
+  read_header(module, variables);
+  if (variables == 0) module.dialog_result = dialog_cancelled;
+  return variables != 0;
 }
 
 }  // namespace veltrum

@@ -65,6 +65,11 @@ inline constexpr std::string_view unreadable_file_text =
 // name) or more than 200 variables: the same, with the " Achtung!" message.
 void read_header(Module& module, std::int16_t& count);
 
+// The first step of every data-file loader: the stop flag cleared and the header read.  False,
+// with the dialog result "cancelled", when the file declares no variables (its message, if any,
+// has been shown).
+bool begin_loading(Module& module);
+
 // Checks a header line (commas already replaced) and, when it is valid and has at most 200
 // fields, fills names, column starts and missing-value codes; returns the number of fields, 0 for
 // a faulty line, -1 for more than 200 fields.  No messages.

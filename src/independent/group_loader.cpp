@@ -53,13 +53,7 @@ void write_listing(Module& module, const SampleTable& table) {
 }
 
 int load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
-  module.stopped = false;
-  std::int16_t variables = 0;
-  read_header(module, variables);
-  if (variables == 0) {
-    module.dialog_result = dialog_cancelled;
-    return 0;
-  }
+  if (!begin_loading(module)) return 0;
 
   if (choice == GroupChoice::k_groups) {
     GroupsDialog dialog(module);

@@ -79,13 +79,8 @@ void write_listing(Module& module, const BlockTable& table, const std::vector<in
 }
 
 void load(Module& module, const CatalogueEntry& test, BlockTable& table) {
-  module.stopped = false;
+  if (!begin_loading(module)) return;
   std::int16_t variables = 0;
-  read_header(module, variables);
-  if (variables == 0) {
-    module.dialog_result = dialog_cancelled;
-    return;
-  }
   FriedmanDialog dialog(module);
   if (!run_dialog(module, test, dialog)) return;
   read_header(module, variables);

@@ -63,14 +63,8 @@ void write_listing(ReportFile& r, const Choice& c, const CrossOverGroup& group) 
 }  // namespace
 
 void load_cross_over(Module& module, const CatalogueEntry& test, CrossOverGroup& first, CrossOverGroup& second) {
-  module.stopped = false;
   first = CrossOverGroup{}, second = CrossOverGroup{};
-  std::int16_t variables = 0;
-  read_header(module, variables);
-  if (variables == 0) {
-    module.dialog_result = dialog_cancelled;
-    return;
-  }
+  if (!begin_loading(module)) return;
   CrossOverDialog dialog(module);
   run_dialog(module, test, dialog);
   module.host.repaint_host();
