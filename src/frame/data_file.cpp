@@ -21,6 +21,7 @@ bool DataFileLines::open(const std::string& real_path) {
   file_ = std::fopen(real_path.c_str(), "rb");
   ended_ = false;
   failed_ = false;
+  position_ = filled_ = 0;
   return file_ != nullptr;
 }
 
@@ -29,32 +30,46 @@ void DataFileLines::close() {
   file_ = nullptr;
 }
 
+bool DataFileLines::fill() {
+  constexpr std::size_t block_size = 65536;
+  if (block_.size() != block_size) block_.resize(block_size);
+  position_ = 0;
+  filled_ = file_ ? std::fread(block_.data(), 1, block_.size(), file_) : 0;
+  if (filled_ == 0 && file_ && std::ferror(file_)) failed_ = true;
+  return filled_ != 0;
+}
+
 bool DataFileLines::readable() {
   if (!file_) return false;
-  const int c = std::fgetc(file_);
-  if (c == EOF) return !std::ferror(file_);
-  std::ungetc(c, file_);
-  return true;
+  return position_ < filled_ || fill() || !failed_;
 }
 
 bool DataFileLines::next(std::string& line) {
   line.clear();
   if (!file_ || ended_) return false;
   for (;;) {
-    const int c = std::fgetc(file_);
-    if (c == EOF || c == 26) {
-      if (c == EOF && std::ferror(file_)) failed_ = true;
+    if (position_ == filled_ && !fill()) {
       // The last line needs no line end; an end of data right after a line end adds no line.
       ended_ = true;
       return !line.empty();
     }
-    if (c == '\r') {
-      const int after = std::fgetc(file_);
-      if (after != '\n' && after != EOF) std::ungetc(after, file_);
-      return true;
+    const char* const begin = block_.data() + position_;
+    const char* const stop = block_.data() + filled_;
+    const char* end = begin;
+    while (end != stop && *end != '\r' && *end != '\n' && *end != 26) ++end;
+    line.append(begin, end);
+    position_ += static_cast<std::size_t>(end - begin);
+    if (end == stop) continue;  // the line goes on in the next block
+    const char c = *end;
+    ++position_;
+    if (c == 26) {
+      ended_ = true;
+      return !line.empty();
     }
-    if (c == '\n') return true;
-    line += static_cast<char>(c);
+    // A line feed directly after a carriage return belongs to the same line end, also when it
+    // is the first byte of the next block.
+    if (c == '\r' && (position_ < filled_ || fill()) && block_[position_] == '\n') ++position_;
+    return true;
   }
 }
 
@@ -149,23 +164,23 @@ void read_header(Module& module, std::int16_t& count) {
 
 // ---- fields ------------------------------------------------------------------------------------
 
-std::string column_text(const DataFileArrays& data, std::string_view line, int column) {
+std::string_view column_text(const DataFileArrays& data, std::string_view line, int column) {
   const int start = data.starts[column];
   const int length = data.starts[column + 1] - start - 1;
   if (start < 1 || length <= 0 || static_cast<std::size_t>(start) > line.size()) return {};
-  return std::string(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+  return line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length));
 }
 
 namespace {
 
 // Blank (or empty), or exactly two points: the entry is missing before any number is read.
-bool plainly_missing(const std::string& text) {
+bool plainly_missing(std::string_view text) {
   return text.find_first_not_of(' ') == std::string::npos || std::count(text.begin(), text.end(), '.') == 2;
 }
 
 // A text that reads as 0 is a zero only when a "0" comes first once blanks, points and signs are
 // gone ("0", "-0.0", "000"); letters or a lone sign are missing.
-bool written_zero(const std::string& text) {
+bool written_zero(std::string_view text) {
   for (const char c : text) {
     if (c == ' ' || c == '.' || c == '+' || c == '-') continue;
     return c == '0';
@@ -176,7 +191,7 @@ bool written_zero(const std::string& text) {
 }  // namespace
 
 float field_value(DataFileArrays& data, std::string_view line, int column) {
-  const std::string text = column_text(data, line, column);
+  const std::string_view text = column_text(data, line, column);
   if (plainly_missing(text)) return data.missing[column];
   const real v = read_number(text);
   // A number beyond the float range is no value the module can hold: unreadable like a letter.
@@ -185,7 +200,7 @@ float field_value(DataFileArrays& data, std::string_view line, int column) {
 }
 
 std::optional<real> field_number(const DataFileArrays& data, std::string_view line, int column) {
-  const std::string text = column_text(data, line, column);
+  const std::string_view text = column_text(data, line, column);
   if (plainly_missing(text)) return std::nullopt;
   const real v = read_number(text);
   if (v == 0 && !written_zero(text)) return std::nullopt;
@@ -193,7 +208,10 @@ std::optional<real> field_number(const DataFileArrays& data, std::string_view li
 }
 
 std::int16_t integer_field_value(DataFileArrays& data, std::string_view line, int column) {
-  const auto number = field_number(data, line, column);
+  return integer_value(data, column, field_number(data, line, column));
+}
+
+std::int16_t integer_value(DataFileArrays& data, int column, const std::optional<real>& number) {
   const bool missing = !number || std::fabs(*number) > 32767;
   const real v = number.value_or(0);
   if (missing) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/numbers.hpp"
 
@@ -29,7 +30,7 @@ inline constexpr int max_variables = 200;
 
 // The lines of a data file.  A line ends at a carriage return, a line feed directly after it
 // belonging to the same line end; a lone line feed also ends a line.  A character 26 ends the
-// data.  The file is read byte for byte (Windows-1252).
+// data.  The bytes are taken as they are (Windows-1252); the file is read in blocks.
 class DataFileLines {
  public:
   DataFileLines() = default;
@@ -50,9 +51,15 @@ class DataFileLines {
   bool next(std::string& line);
 
  private:
+  // Reads the next block; false at the end of the file or on a read error (which sets failed_).
+  bool fill();
+
   std::FILE* file_ = nullptr;
   bool ended_ = false;
   bool failed_ = false;
+  std::vector<char> block_;
+  std::size_t position_ = 0;  // the next byte of block_ to take
+  std::size_t filled_ = 0;    // the bytes of block_ that hold data
 };
 
 // The " Achtung!" text for a data file that exists but cannot be read.
@@ -77,7 +84,7 @@ int parse_header_line(DataFileArrays& data, std::string line);
 
 // The text of column `column` in a record line: from its start position, as long as the column
 // is wide, shorter when the line is shorter.
-std::string column_text(const DataFileArrays& data, std::string_view line, int column);
+std::string_view column_text(const DataFileArrays& data, std::string_view line, int column);
 
 // The column's value as a 32-bit float, or its missing-value code (also for a number beyond the
 // float range).
@@ -89,6 +96,8 @@ std::optional<real> field_number(const DataFileArrays& data, std::string_view li
 // missing entry or one above 32767 in magnitude; such an entry also sets the column's
 // missing-value code to 32767.
 std::int16_t integer_field_value(DataFileArrays& data, std::string_view line, int column);
+// The same for a number already read with field_number.
+std::int16_t integer_value(DataFileArrays& data, int column, const std::optional<real>& number);
 
 // A record that holds nothing but blanks (or nothing) is skipped by the loaders.
 bool is_blank_line(std::string_view line);

@@ -31,6 +31,7 @@
 #include "frame/picture.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -205,31 +206,36 @@ std::string format_exponent(const Field& f, int carets, float value) {
 
 // Fixed form: the magnitude rounded half up to the positions after the point, right-aligned,
 // "-" directly left of the first digit, "0" before the point when a position is left for it.
-std::string format_fixed(const Field& f, float value) {
+// `scaled` holds the digits of the magnitude times 10^after, rounded (empty for 0).
+std::string layout_fixed(const Field& f, float value, std::string_view scaled) {
   const bool negative = value < 0.0f;
   const auto after = static_cast<std::size_t>(f.after);
-  std::string scaled;
-  if (const auto fast = scaled_digits_fast(value, f.after)) {
-    if (*fast != 0) scaled = std::to_string(*fast);
-  } else {
-    scaled = scaled_digits_exact(value, f.after);
-  }
-  std::string integer;
-  std::string fraction;
-  if (scaled.size() > after) {
-    integer = scaled.substr(0, scaled.size() - after);
-    fraction = scaled.substr(scaled.size() - after);
-  } else {
-    fraction = std::string(after - scaled.size(), '0') + scaled;
-  }
-  if (integer.size() + after > 19) return format_exponent(f, 4, value);
+  const std::size_t integer_digits = scaled.size() > after ? scaled.size() - after : 0;
+  if (integer_digits + after > 19) return format_exponent(f, 4, value);
 
   const int free = f.before - (negative ? 1 : 0);
-  if (integer.empty() && (free >= 1 || f.after == 0)) integer.assign(1, '0');
-  std::string out = negative ? "-" : "";
-  out += integer;
-  if (f.point) out += '.' + fraction;
-  return right_align(std::move(out), f.length, f.fill());
+  const bool lone_zero = integer_digits == 0 && (free >= 1 || f.after == 0);
+  const std::size_t body = (negative ? 1 : 0) + (lone_zero ? 1 : integer_digits) + (f.point ? 1 + after : 0);
+  std::string out;
+  out.reserve(std::max(body, f.length));
+  if (body < f.length) out.append(f.length - body, f.fill());
+  if (negative) out += '-';
+  out += lone_zero ? std::string_view("0") : scaled.substr(0, integer_digits);
+  if (f.point) {
+    out += '.';
+    if (scaled.size() < after) out.append(after - scaled.size(), '0');
+    out += scaled.substr(integer_digits);
+  }
+  return out;
+}
+
+std::string format_fixed(const Field& f, float value) {
+  if (const auto fast = scaled_digits_fast(value, f.after)) {
+    char digits[24];
+    const auto end = *fast == 0 ? digits : std::to_chars(digits, digits + sizeof digits, *fast).ptr;
+    return layout_fixed(f, value, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  }
+  return layout_fixed(f, value, scaled_digits_exact(value, f.after));
 }
 
 std::string format_field(const Field& f, float value) {

@@ -29,7 +29,7 @@ bool walk_records(Module& module, const RecordWalk& walk,
       // The range is checked on the number written (a missing entry is no group value), so that
       // values beyond the 16-bit range and 32767 itself get the message like any other.
       const auto written = field_number(module.data, line, column);
-      g = integer_field_value(module.data, line, column);
+      g = integer_value(module.data, column, written);
       const real whole = written ? round_even(*written) : 0;
       if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number)) {
         attention_box(module.host, group_range_message(to_float(whole)));

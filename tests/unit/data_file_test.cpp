@@ -205,6 +205,14 @@ TEST(DataFile, LinesEndAtCarriageReturnsAndCharacter26EndsTheData) {
   EXPECT_EQ(lines_of("a\r\nb\x1A"), (V{"a", "b"}));
   EXPECT_EQ(lines_of("\xE4\xF6\xFC;N;2;0\r\n"), (V{"\xE4\xF6\xFC;N;2;0"}));
   EXPECT_EQ(lines_of(""), V{});
+  // Lines longer than a read block, and a line end split between two blocks (CR the last byte of
+  // one, LF the first of the next), whatever the block size is.
+  for (const std::size_t n : {4095u, 65535u, 65536u, 131071u}) {
+    const std::string a(n, 'x');
+    EXPECT_EQ(lines_of(a + "\r\nb\r\n"), (V{a, "b"})) << n;
+    EXPECT_EQ(lines_of(a + "\rb"), (V{a, "b"})) << n;
+    EXPECT_EQ(lines_of(a + "\r"), (V{a})) << n;
+  }
 
   DataFileLines none((drive.path() / "fehlt.dat").string());
   std::string line;

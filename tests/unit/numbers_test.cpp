@@ -1,6 +1,11 @@
 // Stores into integers, the floor, and the reading of a number from a text.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <string>
+
 #include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
 
@@ -40,6 +45,31 @@ TEST(Numbers, ReadingTakesTheLeadingNumber) {
   EXPECT_EQ(read_number(""), 0.0L);
   EXPECT_EQ(read_number("1.2.3"), 1.2L);
   EXPECT_EQ(read_number(" 40000"), 40000.0L);
+  EXPECT_TRUE(std::signbit(read_number("-0.0")));
+}
+
+// Every number is the long double nearest to its decimal text, as the C library reads it: short
+// and long digit strings, up to 30 places, with and without a sign or an exponent.
+TEST(Numbers, ReadingGivesTheNearestLongDouble) {
+  std::mt19937_64 random(20261207);
+  const auto digits = [&](int n) {
+    std::string d;
+    for (int k = 0; k < n; ++k) d += static_cast<char>('0' + random() % 10);
+    return d;
+  };
+  int compared = 0;
+  for (int trial = 0; trial < 200000; ++trial) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    text += digits(static_cast<int>(random() % 12));
+    if (random() % 3 != 0) text += "." + digits(static_cast<int>(random() % 31));
+    if (random() % 10 == 0) text += "E" + std::to_string(static_cast<int>(random() % 60) - 30);
+    if (text.find_first_of("0123456789") == std::string::npos) continue;
+    const real expected = std::strtold(text.c_str(), nullptr);
+    ASSERT_EQ(read_number(text), expected) << text;
+    ASSERT_EQ(std::signbit(read_number(text)), std::signbit(expected)) << text;
+    ++compared;
+  }
+  EXPECT_GT(compared, 190000);
 }
 
 }  // namespace

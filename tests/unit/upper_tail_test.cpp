@@ -11,6 +11,8 @@
 #include <cmath>
 #include <limits>
 
+#include <boost/math/special_functions/gamma.hpp>
+
 #include "frame/distribution.hpp"
 
 namespace veltrum {
@@ -114,6 +116,27 @@ TEST(UpperTail, ComplementsTheLowerTailEverywhere) {
         EXPECT_NEAR(FNBinomial(n, k, p) + FNBinomialUpper(n, k, p), 1.0, 2 * FLT_EPSILON) << n << " " << k << " " << p;
   // The counts beyond 1e12 on both sides take the Edgeworth expansion in both directions.
   EXPECT_NEAR(FNBinomial(4e12f, 2e12f, 0.5f) + FNBinomialUpper(4e12f, 2e12f, 0.5f), 1.0, 2 * FLT_EPSILON);
+}
+
+// The chi-square tails are evaluated in double; stored as floats they are the values of the
+// extended (long double) evaluation, from the centre of each distribution far into both tails.
+TEST(UpperTail, ChiSquareInDoubleStoresTheExtendedResult) {
+  using namespace boost::math::policies;
+  using Extended = policy<domain_error<ignore_error>, overflow_error<ignore_error>, underflow_error<ignore_error>,
+                          evaluation_error<ignore_error>, promote_double<false>>;
+  int compared = 0;
+  for (const int df : {1, 2, 3, 5, 9, 30, 99, 100, 249, 999}) {
+    for (int step = 0; step <= 400; ++step) {
+      const float x = static_cast<float>(df * std::pow(2.0L, -12.0L + 0.05L * step));  // df/4096 to 1048 df
+      const long double a = df / 2.0L, half = static_cast<long double>(x) / 2.0L;
+      const auto upper = static_cast<float>(boost::math::gamma_q(a, half, Extended()));
+      const auto lower = static_cast<float>(boost::math::gamma_p(a, half, Extended()));
+      EXPECT_EQ(FNChiUpper(df, x), upper) << df << " " << x;
+      EXPECT_EQ(FNChi(df, x), lower) << df << " " << x;
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 10 * 401);
 }
 
 }  // namespace
