@@ -11,7 +11,11 @@ bool ReportFile::create(const std::string& path) {
   close();
   file_ = std::fopen(path.c_str(), "wb");
   failed_ = false;
-  return file_ != nullptr;
+  if (!file_) return false;
+  constexpr std::size_t buffer_size = 65536;
+  if (!buffer_) buffer_ = std::make_unique<char[]>(buffer_size);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, buffer_size);
+  return true;
 }
 
 bool ReportFile::close() {

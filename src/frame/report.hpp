@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,9 @@ class ReportFile {
 
  private:
   bool writable();
+  // The stream's buffer: one write to the file system per 64 KB of report rather than per 4 KB.
+  // Declared before the stream so that it outlives it.
+  std::unique_ptr<char[]> buffer_;
   std::FILE* file_ = nullptr;
   bool strict_ = false;
   bool failed_ = false;
