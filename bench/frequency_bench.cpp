@@ -1,5 +1,6 @@
-// The frequency letters at their capacities: A and G with 100 categories, B with n = 10^6, each
-// with its report written to a file.
+// The frequency letters at their capacities: A and G with 100 categories, B with n = 10^6, H with
+// both frequencies near the 16-bit limit (a binomial tail over 63,000 trials), each with its
+// report written to a file.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "frame/module.hpp"
 #include "frequency/binomial.hpp"
 #include "frequency/goodness_of_fit.hpp"
+#include "frequency/two_frequencies.hpp"
 #include "headless/headless_host.hpp"
 
 namespace veltrum {
@@ -55,6 +57,18 @@ void BM_Binomial(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Binomial)->Unit(benchmark::kMillisecond);
+
+void BM_TwoFrequencies(benchmark::State& state) {
+  BenchModule b;
+  for (auto _ : state) {
+    b.open();
+    const TwoFrequencies result = compare_frequencies(31000, 32000);
+    write_two_frequencies(b.module, 31000, 32000, result);
+    b.module.report.close();
+    benchmark::DoNotOptimize(result.p_two);
+  }
+}
+BENCHMARK(BM_TwoFrequencies)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace veltrum

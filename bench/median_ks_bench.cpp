@@ -1,13 +1,16 @@
-// The median test at its largest pool (1001 + 1000 values, Fisher's sum over about 1000 tables)
-// and the Kolmogorov-Smirnov test for two full groups of 1001 values, each with its report
+// The median test at its largest pool (1001 + 1000 values, Fisher's sum over about 1000 tables),
+// the Kolmogorov-Smirnov test for two full groups of 1001 values, and the Mantel-Haenszel test
+// for two groups of 1001 (N) and ten groups of 1000 (T), with 250 scores, each with its report
 // written to a file.  Target: under 10 ms each.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
 #include "frame/report.hpp"
 #include "independent/kolmogorov_smirnov.hpp"
+#include "independent/mantel_haenszel.hpp"
 #include "independent/median_test.hpp"
 #include "independent/sample_table.hpp"
 
@@ -61,6 +64,33 @@ void BM_KolmogorovSmirnov(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_KolmogorovSmirnov)->Unit(benchmark::kMillisecond);
+
+// k groups of n scores, 250 distinct values (1 to 250), the later groups shifted a little.
+SampleTable scored_groups(int k, int n, unsigned seed) {
+  SampleTable t;
+  t.k = k;
+  std::mt19937 random(seed);
+  for (int i = 1; i <= k; ++i) {
+    t.group_number[i] = static_cast<std::int16_t>(i);
+    t.n[i] = n;
+    for (int j = 1; j <= n; ++j) t.x(i, j) = static_cast<float>(std::min<unsigned>(250, 1 + random() % 240 + i));
+  }
+  return t;
+}
+
+void BM_MantelHaenszel(benchmark::State& state) {
+  const int k = static_cast<int>(state.range(0)), n = static_cast<int>(state.range(1));
+  const SampleTable t = scored_groups(k, n, 23);
+  ReportFile report;
+  for (auto _ : state) {
+    report.create(report_path());
+    const MantelHaenszel result = mantel_haenszel(t);
+    write_mantel_haenszel(report, result);
+    report.close();
+    benchmark::DoNotOptimize(result.p);
+  }
+}
+BENCHMARK(BM_MantelHaenszel)->Args({2, 1001})->Args({10, 1000})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace veltrum

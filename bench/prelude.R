@@ -46,3 +46,46 @@ binomial <- function(n, k, theta) {
   list(pbinom(k, n, theta), pbinom(k - 1, n, theta, lower.tail = FALSE),
        lapply(levels4, function(l) binom.test(k, n, theta, conf.level = l)$conf.int))
 }
+read_data <- function(file) read.table(file, skip = 1)
+two_groups <- function(d) list(x = d$x[d$g == levels(d$g)[1]], y = d$x[d$g == levels(d$g)[2]])
+# H: the continuity-corrected chi-square and the exact binomial test with 1/2.
+two_frequencies <- function(n1, n2) list(chisq.test(c(n1, n2)), binom.test(n1, n1 + n2))
+# W: the signed-rank test with the Hodges-Lehmann estimate and its intervals at the four levels.
+pairs_test <- function(d) lapply(levels4, function(l)
+  wilcox.test(d[[1]], d[[2]], paired = TRUE, conf.int = TRUE, conf.level = l, correct = FALSE))
+# V: the sign test.
+sign_test <- function(d) { e <- d[[1]] - d[[2]]; binom.test(sum(e > 0), sum(e != 0)) }
+# F: Friedman's chi-square, Rijkoort-Wise's F and the Schaich-Hamerle comparisons of all pairs of
+# columns.
+friedman_test <- function(m) {
+  m <- as.matrix(m); r <- nrow(m); k <- ncol(m)
+  ft <- friedman.test(m); chi <- unname(ft$statistic)
+  f <- (r - 1) * chi / (r * (k - 1) - chi)
+  R <- colSums(t(apply(m, 1, rank))); pairs <- combn(k, 2)
+  d <- (R[pairs[1, ]] - R[pairs[2, ]]) / r; x <- 6 * r * d^2 / (k * (k + 1))
+  list(ft, pf(f, k - 1, (k - 1) * (r - 1), lower.tail = FALSE), cbind(t(pairs), d, x, pchisq(x, k - 1, lower.tail = FALSE)))
+}
+# O: Cochran's Q.
+cochran_q <- function(m) {
+  m <- as.matrix(m); k <- ncol(m); G <- colSums(m); L <- rowSums(m)
+  q <- (k - 1) * (k * sum(G^2) - sum(G)^2) / (k * sum(L) - sum(L^2))
+  list(q, pchisq(q, k - 1, lower.tail = FALSE))
+}
+# E: counts above and below the pooled median, Fisher's exact test and the corrected chi-square.
+median_test <- function(d) {
+  tab <- table(d$g, d$x > median(d$x))
+  list(tab, fisher.test(tab, alternative = "less"), fisher.test(tab, alternative = "greater"), chisq.test(tab, correct = TRUE))
+}
+# S: the two-sample Kolmogorov-Smirnov test.
+ks_test <- function(d) { s <- two_groups(d); suppressWarnings(ks.test(s$x, s$y)) }
+# N and T: the count table of the scores and the mean-score chi-square, (N - 1) r^2.
+mean_score_test <- function(d) {
+  chi <- (nrow(d) - 1) * summary(lm(x ~ g, data = d))$r.squared
+  list(table(d$g, d$x), chi, pchisq(chi, nlevels(d$g) - 1, lower.tail = FALSE))
+}
+# C: the U tests of the sequences on the sums, the differences and period 1.
+cross_over <- function(d) {
+  g <- d[[3]]
+  lapply(list(d[[1]] + d[[2]], d[[1]] - d[[2]], d[[1]]), function(v)
+    list(wilcox.test(v[g == 1], v[g == 2], correct = FALSE), wilcox.test(v[g == 1], v[g == 2], exact = FALSE, correct = FALSE)))
+}

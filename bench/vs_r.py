@@ -45,10 +45,66 @@ def freq_file(k, seed):
     return "\n".join(map(str, f)) + "\n", {"freq": ",".join(map(str, f)), "prob": ",".join(["0.01"] * k)}
 
 
+def scores_file(k, n, seed):
+    """k groups of n whole-number scores, 250 distinct values at most (1 to 250)."""
+    rnd = random.Random(seed)
+    lines = ["x;N;7;1 g;N;3;0"]
+    for i in range(1, k + 1):
+        lines += [f"{min(250, 1 + rnd.randrange(240) + i):8.1f} {i:3d}" for _ in range(n)]
+    return "\n".join(lines) + "\n", {}
+
+
+def pairs_file(n, seed):
+    """n pairs "a;N;7;1 b;N;7;1" on a grid of 0.1, so that ties and zero differences occur."""
+    rnd = random.Random(seed)
+    lines = ["a;N;7;1 b;N;7;1"]
+    for _ in range(n):
+        a = rnd.randrange(1000) / 10
+        lines.append(f"{a:8.1f} {a + (rnd.randrange(200) - 80) / 10:7.1f}")
+    return "\n".join(lines) + "\n", {}
+
+
+def blocks_file(rows, cols, seed):
+    """rows blocks of cols values c1..cC on a grid of 0.5 (ties within rows); {targets} lists
+    the columns."""
+    rnd = random.Random(seed)
+    names = [f"c{j}" for j in range(1, cols + 1)]
+    lines = [" ".join(f"{name};N;4;1" for name in names)]
+    for _ in range(rows):
+        values = [rnd.randrange(21) / 2 + (j % 3) / 2 for j in range(cols)]
+        lines.append(f"{values[0]:5.1f}" + "".join(f" {v:4.1f}" for v in values[1:]))
+    return "\n".join(lines) + "\n", {"targets": ",".join(names)}
+
+
+def binary_file(rows, cols, seed):
+    """A 0/1 table of rows blocks and cols conditions; {table} is the same table for --table."""
+    rnd = random.Random(seed)
+    table = [[1 if rnd.random() < 0.3 + 0.4 * j / cols else 0 for j in range(cols)] for _ in range(rows)]
+    lines = [" ".join(f"c{j};N;1;0" for j in range(1, cols + 1))]
+    lines += [" " + " ".join(map(str, row)) for row in table]
+    return "\n".join(lines) + "\n", {"rows": str(rows), "cols": str(cols),
+                                     "table": ";".join(",".join(map(str, row)) for row in table)}
+
+
+def crossover_file(n, seed):
+    """Two sequences of n units, "p1;N;7;1 p2;N;7;1 g;N;3;0", values on a grid of 0.1."""
+    rnd = random.Random(seed)
+    lines = ["p1;N;7;1 p2;N;7;1 g;N;3;0"]
+    for g in (1, 2):
+        for _ in range(n):
+            lines.append(f"{rnd.randrange(400) / 10:8.1f} {rnd.randrange(400) / 10 + g / 2:7.1f} {g:3d}")
+    return "\n".join(lines) + "\n", {}
+
+
 GENERATORS = {
     "groups": lambda k, n, seed: groups_file(int(k), int(n), int(seed)),
     "distinct": lambda k, n, seed: groups_file(int(k), int(n), int(seed), distinct=True),
     "freq": lambda k, seed: freq_file(int(k), int(seed)),
+    "scores": lambda k, n, seed: scores_file(int(k), int(n), int(seed)),
+    "pairs": lambda n, seed: pairs_file(int(n), int(seed)),
+    "blocks": lambda rows, cols, seed: blocks_file(int(rows), int(cols), int(seed)),
+    "binary": lambda rows, cols, seed: binary_file(int(rows), int(cols), int(seed)),
+    "crossover": lambda n, seed: crossover_file(int(n), int(seed)),
 }
 
 

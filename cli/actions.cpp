@@ -4,6 +4,7 @@
 // lists, then typed texts and fields, then the value-by-value entries; a final Enter ("&Rechnen")
 // follows unless an entry ends the dialog itself.
 #include <memory>
+#include <optional>
 
 #include "frame/data_file.hpp"
 #include "frame/module.hpp"
@@ -84,9 +85,17 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
   if (given.empty()) return plan;
   bool ends_itself = false;
   std::vector<const Given*> entries;
-  // Each action says which option it comes from (messages name the option, not a script line).
+  // The header line is read once, when the first variable is named.
+  std::optional<FileVariables> file;
+  const auto column = [&](const std::string& var, const LetterOption& o) {
+    if (!file) file = file_variables(common.data_file);
+    return column_of(*file, var, name_of(o)) - 1 + o.first_entry;
+  };
+  // Each action says which option it comes from (messages name the option, not a script line);
+  // actions already tagged more precisely (a table's cells) keep their origin.
   const auto tag = [&](std::size_t from, const std::string& origin) {
-    for (std::size_t i = from; i < out.size(); ++i) out[i].origin = origin;
+    for (std::size_t i = from; i < out.size(); ++i)
+      if (out[i].origin.empty()) out[i].origin = origin;
   };
   for (int p = 0; p <= 3; ++p) {
     for (const Given& g : given) {
@@ -101,14 +110,11 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
           if (*g.cli) out.push_back(action(script::Verb::type, o.control, g.text));
           break;
         case OptionKind::variable:
-          if (*g.cli)
-            out.push_back(action(script::Verb::pick, o.control, {},
-                                 column_of(common.data_file, g.text, name_of(o)) - 1 + o.first_entry));
+          if (*g.cli) out.push_back(action(script::Verb::pick, o.control, {}, column(g.text, o)));
           break;
         case OptionKind::variables:
           for (const auto& var : plain_list(g))
-            out.push_back(action(script::Verb::select, o.control, {},
-                                 column_of(common.data_file, var, name_of(o)) - 1 + o.first_entry));
+            out.push_back(action(script::Verb::select, o.control, {}, column(var, o)));
           break;
         case OptionKind::variable_pair: {
           if (!*g.cli) break;
@@ -116,8 +122,7 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
           if (vars.size() != 2) throw CLI::ValidationError(name_of(o), "takes two variables, FIRST,SECOND");
           const int lists[] = {o.control, o.second_control};
           for (std::size_t k = 0; k < 2; ++k)
-            out.push_back(action(script::Verb::pick, lists[k], {},
-                                 column_of(common.data_file, vars[k], name_of(o)) - 1 + o.first_entry));
+            out.push_back(action(script::Verb::pick, lists[k], {}, column(vars[k], o)));
           break;
         }
         case OptionKind::fields: {
@@ -156,14 +161,19 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
           if (!*g.cli) break;
           ends_itself = true;
           // One value per Enter, row after row, then Enter once more.
-          std::size_t width = 0;
+          // Each cell's actions name the cell, not the whole table (which may have 10,000 cells).
+          std::size_t width = 0, r = 0;
           for (const auto& row : table_rows(g.text, name_of(o))) {
             if (width != 0 && row.size() != width)
               throw CLI::ValidationError(name_of(o), "needs the same number of values in every row");
             width = row.size();
-            for (const auto& v : row) {
-              out.push_back(action(script::Verb::type, o.control, v));
+            ++r;
+            for (std::size_t c = 0; c < row.size(); ++c) {
+              const std::size_t cell = out.size();
+              out.push_back(action(script::Verb::type, o.control, row[c]));
               out.push_back(action(script::Verb::enter));
+              tag(cell,
+                  name_of(o) + " row " + std::to_string(r) + " value " + std::to_string(c + 1) + " (" + row[c] + ")");
             }
           }
           out.push_back(action(script::Verb::enter));
@@ -258,24 +268,32 @@ std::vector<std::vector<std::string>> table_rows(const std::string& table, const
   return rows;
 }
 
-int column_of(const std::string& data_file, const std::string& var, const std::string& option) {
+FileVariables file_variables(const std::string& data_file) {
   headless::HeadlessHost host;  // its messages are not shown: the test shows them again
   Module module(host);
   module.data_file_name = utf8_to_cp1252(data_file);
   std::int16_t count = 0;
   read_header(module, count);
+  FileVariables file{data_file, {}, {}};
+  for (int i = 1; i <= count; ++i) file.names.push_back(module.data.names[i]);
+  if (count == 0) {
+    for (const auto& m : host.messages()) file.why += ": " + utf8(m.text);
+    for (auto& c : file.why)
+      if (c == '\r') c = ' ';
+  }
+  return file;
+}
+
+int column_of(const FileVariables& file, const std::string& var, const std::string& option) {
   const std::string name = utf8_to_cp1252(var);
+  const auto count = static_cast<int>(file.names.size());
   for (int i = 1; i <= count; ++i)
-    if (module.data.names[i] == name) return i;
+    if (file.names[static_cast<std::size_t>(i - 1)] == name) return i;
   if (!whole_number(var)) {
-    if (count == 0) {
-      // The module's own message says why (a faulty header, a file that cannot be read, ...).
-      std::string why;
-      for (const auto& m : host.messages()) why += ": " + utf8(m.text);
-      for (auto& c : why)
-        if (c == '\r') c = ' ';
-      throw CLI::ValidationError(option, "cannot read the variable names of the data file \"" + data_file + "\"" + why);
-    }
+    // The module's own message says why (a faulty header, a file that cannot be read, ...).
+    if (count == 0)
+      throw CLI::ValidationError(
+          option, "cannot read the variable names of the data file \"" + file.data_file + "\"" + file.why);
     throw CLI::ValidationError(option, "the data file has no variable \"" + var + "\"");
   }
   const int column = std::stoi(var);

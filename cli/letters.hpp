@@ -58,8 +58,17 @@ std::vector<std::string> list_values(const std::string& list, const std::string&
 // rows; an empty row or value is refused (naming `option`).
 std::vector<std::vector<std::string>> table_rows(const std::string& table, const std::string& option);
 
-// The column of VAR in the data file: a name from its header line (read as the module reads it),
-// or a column number.  Refused (naming `option`) when it is neither.
-int column_of(const std::string& data_file, const std::string& var, const std::string& option);
+// The variables of a data file's header line, read once as the module reads them; `why` holds
+// the module's messages when it finds none (a faulty header, a file that cannot be read, ...).
+struct FileVariables {
+  std::string data_file;           // as given on the command line
+  std::vector<std::string> names;  // Windows-1252, the first variable first
+  std::string why;
+};
+FileVariables file_variables(const std::string& data_file);
+
+// The column of VAR in the data file: a name from its header line, or a column number.  Refused
+// (naming `option`) when it is neither.
+int column_of(const FileVariables& file, const std::string& var, const std::string& option);
 
 }  // namespace veltrum::cli
