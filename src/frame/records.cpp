@@ -1,5 +1,8 @@
 #include "frame/records.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include "frame/data_file.hpp"
 #include "frame/errors.hpp"
 #include "frame/messages.hpp"
@@ -8,13 +11,28 @@
 
 namespace veltrum {
 
-std::string group_range_message(float value) {
-  return join_lines({"Kalvo. erlaubt keine Gruppenvariablen mit Werten",
-                     "<1 bzw. >1000. Der hier vorhandene Wert" + number_text(value),
-                     "ist deshalb nicht zulässig (vgl. Handbuch Kap. 1",
-                     "oder auch im Hauptmenü 'Infos, Restriktionen') .", "",
-                     "Bitte korrigieren Sie die aktive Datei im Editor."});
+std::string group_range_message(float value) { return group_range_message(number_text(value)); }
+
+std::string group_range_message(const std::string& shown) {
+  return join_lines(
+      {"Kalvo. erlaubt keine Gruppenvariablen mit Werten", "<1 bzw. >1000. Der hier vorhandene Wert" + shown,
+       "ist deshalb nicht zulässig (vgl. Handbuch Kap. 1", "oder auch im Hauptmenü 'Infos, Restriktionen') .", "",
+       "Bitte korrigieren Sie die aktive Datei im Editor."});
 }
+
+namespace {
+
+// A group value for the range message: in the plain number form, or as written when it is beyond
+// the float range (the plain form would say "Inf").
+std::string shown_group_value(const DataFileArrays& data, std::string_view line, int column, real whole) {
+  if (std::isfinite(to_float(whole))) return number_text(to_float(whole));
+  std::string_view written = column_text(data, line, column);
+  written.remove_prefix(std::min(written.find_first_not_of(' '), written.size()));
+  written = written.substr(0, written.find(' '));
+  return (written.starts_with('-') ? "" : " ") + std::string(written);
+}
+
+}  // namespace
 
 bool walk_records(Module& module, const RecordWalk& walk,
                   const std::function<void(std::string_view line, std::int16_t group)>& take) {
@@ -32,7 +50,7 @@ bool walk_records(Module& module, const RecordWalk& walk,
       g = integer_value(module.data, column, written);
       const real whole = written ? round_even(*written) : 0;
       if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number)) {
-        attention_box(module.host, group_range_message(to_float(whole)));
+        attention_box(module.host, group_range_message(shown_group_value(module.data, line, column, whole)));
         module.dialog_result = dialog_cancelled;
         module.rerun = Rerun::yes;
         return false;

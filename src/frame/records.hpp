@@ -30,8 +30,9 @@ struct RecordWalk {
   std::function<bool(std::int16_t group)> take_group{};
 };
 
-// The " Achtung!" text for a group value outside 1..1000.
+// The " Achtung!" text for a group value outside 1..1000, given as a float or as the text shown.
 std::string group_range_message(float value);
+std::string group_range_message(const std::string& shown);
 
 // One pass over the records (the header line is passed over when the file has variables; records
 // holding nothing but blanks are skipped).  With a group variable the record's group value is

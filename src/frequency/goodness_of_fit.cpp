@@ -64,9 +64,13 @@ class FitDialog : public TestDialog {
       d.end(dialog_computed);
       return;
     }
+    // A number beyond the float range is no frequency: ignored like a refused pair in ANPASS, the
+    // field keeps its text.
+    const float f = to_float(read_number(text));
+    if (!std::isfinite(f)) return;
     if (!room_left(d)) return;
     ++count_;
-    module_.work.w2[count_] = to_float(read_number(text));
+    module_.work.w2[count_] = f;
     after_store(d);
   }
 
@@ -83,7 +87,9 @@ class FitDialog : public TestDialog {
       return;
     }
     const float f = to_float(read_number(f_text)), p = to_float(read_number(p_text));
-    if (f < 0 || p <= 0) return;  // ignored without a message; the fields keep their text
+    // Ignored without a message, the fields keep their text: a negative frequency, a probability
+    // that is not positive, and numbers beyond the float range.
+    if (!std::isfinite(f) || !std::isfinite(p) || f < 0 || p <= 0) return;
     if (!room_left(d)) return;
     ++count_;
     module_.work.w2[count_] = f;

@@ -328,6 +328,9 @@ list value beyond the field|2|veltrum: --freq: "00000000000020" is longer than t
 probability 0 refused|1|veltrum: the dialog did not accept --freq and --prob value 2 (6, 0)|A --freq 5,6,7 --prob 0.5,0,0.5
 negative frequency refused|1|veltrum: the dialog did not accept --freq and --prob value 2 (-6, 0.3)|A --freq 5,-6,7 --prob 0.3,0.3,0.4
 last pair refused|1|veltrum: the dialog did not accept --freq and --prob value 2 (6, 0)|A --freq 5,6 --prob 1,0
+frequency beyond the float range|1|veltrum: the dialog did not accept --freq and --prob value 1 (1e40, 0.5)|A --freq 1e40,5 --prob 0.5,0.5
+probability beyond the float range|1|veltrum: the dialog did not accept --freq and --prob value 2 (6, 1e39)|A --freq 5,6 --prob 0.5,1e39
+uniform frequency beyond the float range|1|veltrum: the dialog did not accept --freq value 1 (1e40)|G --freq 1e40,5
 duplicate K group|1| Vorsicht!: Bitte verschiedene Gruppen vergleichen!|--data "$air" K --group-var Month --target Ozone --groups 5,5
 group 0|1|veltrum: the dialog did not accept --groups value "0"|--data "$air" K --group-var Month --target Ozone --groups 0
 empty n1|1|veltrum: the dialog did not accept --n1 ""|H --n1 "" --n2 3

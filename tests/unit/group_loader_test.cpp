@@ -118,7 +118,9 @@ TEST(GroupLoader, GroupValueOutsideOneToThousandStopsTheTest) {
   for (const auto& c : {Case{"0", " 0", "U"}, Case{"1001", " 1001", "U"}, Case{"-2", "-2", "U"},
                         Case{"1000.6", " 1001", "U"}, Case{"0", " 0", "K"}, Case{"32767", " 32767", "U"},
                         // Beyond the 16-bit range: the same message, not a missing value.
-                        Case{"40000", " 40000", "U"}, Case{"32768", " 32768", "K"}, Case{"-40000", "-40000", "U"}}) {
+                        Case{"40000", " 40000", "U"}, Case{"32768", " 32768", "K"}, Case{"-40000", "-40000", "U"},
+                        // Beyond the float range: the value as written, not "Inf".
+                        Case{"1e40", " 1e40", "U"}, Case{"-1E99", "-1E99", "K"}}) {
     GroupSession s;
     // The faulty record belongs to no chosen group.
     s.write_records({{"1", "1"}, {"2", "2"}, {c.value, "3"}, {"1", "4"}});
