@@ -29,7 +29,9 @@ std::string shown_group_value(const DataFileArrays& data, std::string_view line,
   std::string_view written = column_text(data, line, column);
   written.remove_prefix(std::min(written.find_first_not_of(' '), written.size()));
   written = written.substr(0, written.find(' '));
-  return (written.starts_with('-') ? "" : " ") + std::string(written);
+  std::string shown(written.starts_with('-') ? "" : " ");
+  shown.append(written);
+  return shown;
 }
 
 }  // namespace
