@@ -31,6 +31,11 @@ inline constexpr unsigned information = 0x2040;      // information, OK, task-mo
 inline constexpr std::string_view last_resort_text =
     "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.";
 
+// The messages about the size of the samples, shared by the tests.
+inline constexpr std::string_view too_few_groups_text = "Es müssen mindestens 2 Gruppen vorhanden sein!";
+inline constexpr std::string_view group_too_small_text = "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!";
+inline constexpr std::string_view empty_group_text = "Der Stichprobenumfang mindestens einer Gruppe ist Null!";
+
 // Message box answers: the button pressed (IDOK, IDYES, IDNO).
 inline constexpr int answer_ok = 1, answer_yes = 6, answer_no = 7;
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "frame/distribution.hpp"
-#include "frame/error_trap.hpp"
+#include "frame/group_sizes.hpp"
 #include "frame/errors.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
@@ -87,8 +87,12 @@ MantelHaenszel mantel_haenszel(const SampleTable& table) {
       row[static_cast<std::size_t>(at - scores.begin())] += 1;
     }
   }
-  return mean_score_test(std::move(scores), std::move(counts));
+  MantelHaenszel r = mean_score_test(std::move(scores), std::move(counts));
+  r.used = table.used;
+  return r;
 }
+
+std::vector<PValue> MantelHaenszel::p_values() const { return {{"Chi2", p, Obtained::approximate}}; }
 
 CellLayout cell_layout(int total) {
   CellLayout c;
@@ -167,20 +171,20 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
 namespace {
 
 void mantel_haenszel_test(Module& module, const CatalogueEntry& test, GroupChoice choice) {
-  run_trapped(module, [&] {
-    SampleTable table;
-    load_group_samples(module, test, choice, table);
-    if (!ready_to_compute(module)) return;
-    // One group (T with one group number, or a file with one group) leaves nothing to compare:
-    // with df = 0 no p would mean anything.
-    if (table.groups() < 2) return stop(module, Rerun::yes, "Es müssen mindestens 2 Gruppen vorhanden sein!");
-    for (int i = 1; i <= table.groups(); ++i)
-      if (table.n[i] < 2)
-        return stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
-    const MantelHaenszel result = mantel_haenszel(table);
-    if (result.too_many_scores) return stop(module, Rerun::yes, too_many_scores_text);
-    write_mantel_haenszel(module.report, result);
-  });
+  run_group_test(
+      module, test, choice,
+      [&](const SampleTable& table) -> std::optional<MantelHaenszel> {
+        // One group (T with one group number, or a file with one group) leaves nothing to compare:
+        // with df = 0 no p would mean anything.
+        if (!groups_large_enough(module, table.sizes())) return std::nullopt;
+        MantelHaenszel result = mantel_haenszel(table);
+        if (result.too_many_scores) {
+          stop(module, Rerun::yes, too_many_scores_text);
+          return std::nullopt;
+        }
+        return result;
+      },
+      write_mantel_haenszel);
 }
 
 }  // namespace
