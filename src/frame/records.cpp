@@ -88,7 +88,9 @@ bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> c
 }
 
 DataUsed data_used(const DataFileArrays& data, std::span<const int> columns, int group_variable) {
-  const auto variable = [&](int column) { return VariableUsed{column, column > 0 ? data.names[column] : std::string()}; };
+  const auto variable = [&](int column) {
+    return VariableUsed{column, column > 0 ? data.names[column] : std::string()};
+  };
   DataUsed used;
   for (const int column : columns) used.variables.push_back(variable(column));
   used.group_variable = variable(group_variable);

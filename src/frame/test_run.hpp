@@ -68,7 +68,8 @@ void run_test(Module& module, const CatalogueEntry& test, DialogProcedure& dialo
 template <typename Analyse, typename Write>
 void run_test(Module& module, const CatalogueEntry& test, DialogProcedure& dialog, Analyse&& analyse, Write&& write,
               Trap trap = Trap::none) {
-  run_test(module, test, dialog, [&] { report_result(module, test, analyse(), write); }, trap);
+  run_test(
+      module, test, dialog, [&] { report_result(module, test, analyse(), write); }, trap);
 }
 
 // The opening of every data-file test: the cancel flag cleared and the header read (a file

@@ -91,7 +91,8 @@ BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0) {
 }
 
 std::vector<PValue> BinomialTest::p_values() const {
-  return {{"k", p_low, Obtained::exact, Sides::one}, {"k", p_high, Obtained::exact, Sides::one},
+  return {{"k", p_low, Obtained::exact, Sides::one},
+          {"k", p_high, Obtained::exact, Sides::one},
           {"k", p_two, Obtained::exact}};
 }
 

@@ -34,9 +34,9 @@ struct BinomialTest {
   float theta0 = 0;           // the hypothetical value
   std::string keyword;        // "Stichwort" as typed, empty when none
   float ratio = 0;            // k / n
-  float p_low = 0;   // P(X <= k), against theta < theta0
-  float p_high = 0;  // P(X >= k), against theta > theta0
-  float p_two = 0;   // min(1, 2 p_low, 2 p_high)
+  float p_low = 0;            // P(X <= k), against theta < theta0
+  float p_high = 0;           // P(X >= k), against theta > theta0
+  float p_two = 0;            // min(1, 2 p_low, 2 p_high)
   std::array<BinomialInterval, 4> intervals{};
 
   // Both one-sided tests and the two-sided one, all exact.

@@ -68,8 +68,7 @@ void BinomDialog::compute(DialogWindow& d) {
   const std::int32_t k = to_int32(k_value);
   d.set_text(IDC_BINOM_K, number_text_trimmed(static_cast<float>(k)));
 
-  if (!(theta0 > 0 && theta0 < 1))
-    return reject(module_.host, d, IDC_BINOM_THETA, "Wahrscheinlichkeiten p nur 0<p<1!");
+  if (!(theta0 > 0 && theta0 < 1)) return reject(module_.host, d, IDC_BINOM_THETA, "Wahrscheinlichkeiten p nur 0<p<1!");
 
   auto& r = module_.remembered;
   r.wide[binomial_inputs::n] = n;

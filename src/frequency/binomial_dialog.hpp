@@ -24,5 +24,4 @@ class BinomDialog : public TestDialog {
   void compute(DialogWindow& d) override;
 };
 
-
 }  // namespace veltrum

@@ -33,5 +33,4 @@ class FitDialog : public TestDialog {
   int count_ = 0;
 };
 
-
 }  // namespace veltrum

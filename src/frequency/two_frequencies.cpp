@@ -28,7 +28,8 @@ TwoFrequencies compare_frequencies(std::int16_t n1, std::int16_t n2) {
 }
 
 std::vector<PValue> TwoFrequencies::p_values() const {
-  return {{"Chi2", p_chi, Obtained::approximate}, {"k", p_one, Obtained::exact, Sides::one}, {"k", p_two, Obtained::exact}};
+  return {
+      {"Chi2", p_chi, Obtained::approximate}, {"k", p_one, Obtained::exact, Sides::one}, {"k", p_two, Obtained::exact}};
 }
 
 void write_two_frequencies(ReportFile& r, const TwoFrequencies& result) {

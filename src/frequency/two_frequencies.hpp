@@ -19,10 +19,10 @@ class ReportFile;
 struct TwoFrequencies {
   std::int16_t n1 = 0, n2 = 0;
   std::string keyword;  // "Stichwort" as typed, empty when none
-  float chi = 0;    // (|n1 - n2| - 1)^2 / n
-  float p_chi = 0;  // P(chi-square(1) > chi)
-  float p_one = 0;  // P(X <= min(n1, n2)), X ~ binomial(n, 1/2)
-  float p_two = 0;  // 2 p_one, at most 1
+  float chi = 0;        // (|n1 - n2| - 1)^2 / n
+  float p_chi = 0;      // P(chi-square(1) > chi)
+  float p_one = 0;      // P(X <= min(n1, n2)), X ~ binomial(n, 1/2)
+  float p_two = 0;      // 2 p_one, at most 1
 
   // Chi-square (approximate), the binomial test one- and two-sided (exact).
   std::vector<PValue> p_values() const;

@@ -19,8 +19,10 @@ constexpr int frequency_limit = 9, keyword_limit = 254;
 bool HaufigDialog::start(DialogWindow& d) {
   if (!module_.keyword.empty()) d.set_text(IDC_HAUFIG_KEYWORD, module_.keyword);
   const auto& whole = module_.remembered.whole;
-  if (whole[two_frequency_inputs::n1] != 0) d.set_text(IDC_HAUFIG_N1, number_text_trimmed(whole[two_frequency_inputs::n1]));
-  if (whole[two_frequency_inputs::n2] != 0) d.set_text(IDC_HAUFIG_N2, number_text_trimmed(whole[two_frequency_inputs::n2]));
+  if (whole[two_frequency_inputs::n1] != 0)
+    d.set_text(IDC_HAUFIG_N1, number_text_trimmed(whole[two_frequency_inputs::n1]));
+  if (whole[two_frequency_inputs::n2] != 0)
+    d.set_text(IDC_HAUFIG_N2, number_text_trimmed(whole[two_frequency_inputs::n2]));
   focus_and_select(d, IDC_HAUFIG_KEYWORD);
   return true;
 }

@@ -23,5 +23,4 @@ class HaufigDialog : public TestDialog {
   void compute(DialogWindow& d) override;
 };
 
-
 }  // namespace veltrum

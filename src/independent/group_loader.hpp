@@ -34,13 +34,12 @@ bool load_group_samples(Module& module, GroupChoice choice, SampleTable& table);
 // `analyse(SampleTable&)` gives the result (or nothing when it stopped the run) and
 // `write(ReportFile&, result)` its report lines.
 template <typename Analyse, typename Write>
-void run_group_test(Module& module, const CatalogueEntry& test, GroupChoice choice, Analyse&& analyse,
-                    Write&& write) {
+void run_group_test(Module& module, const CatalogueEntry& test, GroupChoice choice, Analyse&& analyse, Write&& write) {
   SampleTable table;
   const auto dialog = group_dialog(module, choice);
   run_data_file_test(
-      module, test, *dialog, [&] { return load_group_samples(module, choice, table); },
-      [&] { return analyse(table); }, write);
+      module, test, *dialog, [&] { return load_group_samples(module, choice, table); }, [&] { return analyse(table); },
+      write);
 }
 
 }  // namespace veltrum

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "frame/distribution.hpp"
-#include "frame/group_sizes.hpp"
 #include "frame/errors.hpp"
+#include "frame/group_sizes.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/numbers.hpp"
@@ -170,31 +170,32 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
 
 namespace {
 
-void mantel_haenszel_test(Module& module, const CatalogueEntry& test, GroupChoice choice) {
-  run_group_test(
-      module, test, choice,
-      [&](const SampleTable& table) -> std::optional<MantelHaenszel> {
-        // One group (T with one group number, or a file with one group) leaves nothing to compare:
-        // with df = 0 no p would mean anything.
-        if (!groups_large_enough(module, table.sizes())) return std::nullopt;
-        MantelHaenszel result = mantel_haenszel(table);
-        if (result.too_many_scores) {
-          stop(module, Rerun::yes, too_many_scores_text);
-          return std::nullopt;
-        }
-        return result;
-      },
-      write_mantel_haenszel);
+// The group-size check, then the test; more than 250 distinct values stop it with their message.
+std::optional<MantelHaenszel> analyse_scores(Module& module, const SampleTable& table) {
+  // One group (T with one group number, or a file with one group) leaves nothing to compare:
+  // with df = 0 no p would mean anything.
+  if (!groups_large_enough(module, table.sizes())) return std::nullopt;
+  MantelHaenszel result = mantel_haenszel(table);
+  if (result.too_many_scores) {
+    stop(module, Rerun::yes, too_many_scores_text);
+    return std::nullopt;
+  }
+  return result;
 }
 
 }  // namespace
 
+// N and T differ only in their dialog.
 void mantel_haenszel_entry(Module& module, const CatalogueEntry& test) {
-  mantel_haenszel_test(module, test, GroupChoice::two_groups);
+  run_group_test(
+      module, test, GroupChoice::two_groups, [&](const SampleTable& t) { return analyse_scores(module, t); },
+      write_mantel_haenszel);
 }
 
 void mantel_haenszel_k_entry(Module& module, const CatalogueEntry& test) {
-  mantel_haenszel_test(module, test, GroupChoice::k_groups);
+  run_group_test(
+      module, test, GroupChoice::k_groups, [&](const SampleTable& t) { return analyse_scores(module, t); },
+      write_mantel_haenszel);
 }
 
 }  // namespace veltrum

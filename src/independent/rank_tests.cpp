@@ -16,6 +16,14 @@ std::optional<RankTest> analyse_groups(Module& module, SampleTable& table, const
   return kruskal_wallis(table, ranking);
 }
 
+namespace {
+
+auto analyse_with_wait_cursor(Module& module) {
+  return [&module](SampleTable& table) { return analyse_groups(module, table, wait_cursor_signal(module.host)); };
+}
+
+}  // namespace
+
 void write_rank_test(ReportFile& report, const RankTest& result) {
   if (const auto* u = std::get_if<UTest>(&result))
     write_u_test(report, *u);
@@ -23,23 +31,13 @@ void write_rank_test(ReportFile& report, const RankTest& result) {
     write_kruskal_wallis(report, std::get<KruskalWallis>(result));
 }
 
-namespace {
-
-void rank_tests(Module& module, const CatalogueEntry& test, GroupChoice choice) {
-  run_group_test(
-      module, test, choice,
-      [&](SampleTable& table) { return analyse_groups(module, table, wait_cursor_signal(module.host)); },
-      write_rank_test);
-}
-
-}  // namespace
-
+// K and U differ only in their dialog.
 void kruskal_wallis_entry(Module& module, const CatalogueEntry& test) {
-  rank_tests(module, test, GroupChoice::k_groups);
+  run_group_test(module, test, GroupChoice::k_groups, analyse_with_wait_cursor(module), write_rank_test);
 }
 
 void mann_whitney_entry(Module& module, const CatalogueEntry& test) {
-  rank_tests(module, test, GroupChoice::two_groups);
+  run_group_test(module, test, GroupChoice::two_groups, analyse_with_wait_cursor(module), write_rank_test);
 }
 
 }  // namespace veltrum

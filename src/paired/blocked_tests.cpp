@@ -33,8 +33,8 @@ void friedman_entry(Module& module, const CatalogueEntry& test) {
   BlockTable table;
   FriedmanDialog dialog(module);
   run_data_file_test(
-      module, test, dialog, [&] { return load_blocks(module, table); },
-      [&] { return analyse_blocks(module, table); }, write_friedman);
+      module, test, dialog, [&] { return load_blocks(module, table); }, [&] { return analyse_blocks(module, table); },
+      write_friedman);
 }
 
 void cochran_entry(Module& module, const CatalogueEntry& test) {

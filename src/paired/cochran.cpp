@@ -7,7 +7,6 @@
 
 namespace veltrum {
 
-
 CochranQ cochran_q(const CochranTable& t) {
   CochranQ result;
   const int r = t.rows > 0 ? t.rows : 0, c = t.columns;

@@ -68,9 +68,9 @@ struct WilcoxonPairs {
   float z = 0;                    // |R^ - n'(n'+1)/4| / sqrt(n'(n'+1)(2n'+1)/24)
   float p_approx = 1;             // 2 (1 - Phi(Z)), from the upper tail
 
-  bool exact = false;  // n' <= 180
-  std::int16_t t = 0;  // INT(R^ + 0.5), where FIDIS is asked
-  float p_exact = -1;  // FIDIS's two-sided P2
+  bool exact = false;          // n' <= 180
+  std::int16_t t = 0;          // INT(R^ + 0.5), where FIDIS is asked
+  float p_exact = -1;          // FIDIS's two-sided P2
   bool fidis_refused = false;  // FIDIS did not take n' (the entry says so)
 
   bool estimated = false;  // n <= 500: estimate and intervals
