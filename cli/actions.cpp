@@ -79,146 +79,177 @@ std::vector<std::string> plain_list(const Given& g) {
   return list_values(g.text, name_of(*g.option));
 }
 
-Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
-  Plan plan;
-  std::deque<script::Action>& out = plan.actions;
-  if (given.empty()) return plan;
-  bool ends_itself = false;
-  std::vector<const Given*> entries;
-  // The header line is read once, when the first variable is named.
-  std::optional<FileVariables> file;
-  const auto column = [&](const std::string& var, const LetterOption& o) {
-    if (!file) file = file_variables(common.data_file);
-    return column_of(*file, var, name_of(o)) - 1 + o.first_entry;
-  };
+// The plan of one letter's options, option by option in the order of their phases.
+class PlanBuilder {
+ public:
+  explicit PlanBuilder(const CommonOptions& common) : common_(common) {}
+
+  Plan build(const std::vector<Given>& given) {
+    if (given.empty()) return std::move(plan_);
+    for (int p = 0; p <= 3; ++p)
+      for (const Given& g : given)
+        if (phase(g.option->kind) == p) add(g);
+    if (!entries_.empty()) add_entries();
+    if (!ends_itself_) push(script::Verb::enter);
+    return std::move(plan_);
+  }
+
+ private:
+  std::deque<script::Action>& out() { return plan_.actions; }
+  void push(script::Verb verb, int id = 0, std::string text = {}, int index = 0) {
+    out().push_back(action(verb, id, std::move(text), index));
+  }
+
+  // The column of VAR, as the entry of the list; the header line is read once, when the first
+  // variable is named.
+  int column(const std::string& var, const LetterOption& o) {
+    if (!file_) file_ = file_variables(common_.data_file);
+    return column_of(*file_, var, name_of(o)) - 1 + o.first_entry;
+  }
+
   // Each action says which option it comes from (messages name the option, not a script line);
   // actions already tagged more precisely (a table's cells) keep their origin.
-  const auto tag = [&](std::size_t from, const std::string& origin) {
-    for (std::size_t i = from; i < out.size(); ++i)
-      if (out[i].origin.empty()) out[i].origin = origin;
-  };
-  for (int p = 0; p <= 3; ++p) {
-    for (const Given& g : given) {
-      const LetterOption& o = *g.option;
-      if (phase(o.kind) != p) continue;
-      const std::size_t from = out.size();
-      switch (o.kind) {
-        case OptionKind::tick:
-          if (g.flag) out.push_back(action(script::Verb::tick, o.control));
-          break;
-        case OptionKind::text:
-          if (*g.cli) out.push_back(action(script::Verb::type, o.control, g.text));
-          break;
-        case OptionKind::variable:
-          if (*g.cli) out.push_back(action(script::Verb::pick, o.control, {}, column(g.text, o)));
-          break;
-        case OptionKind::variables:
-          for (const auto& var : plain_list(g))
-            out.push_back(action(script::Verb::select, o.control, {}, column(var, o)));
-          break;
-        case OptionKind::variable_pair: {
-          if (!*g.cli) break;
-          const auto vars = plain_list(g);
-          if (vars.size() != 2) throw CLI::ValidationError(name_of(o), "takes two variables, FIRST,SECOND");
-          const int lists[] = {o.control, o.second_control};
-          for (std::size_t k = 0; k < 2; ++k)
-            out.push_back(action(script::Verb::pick, lists[k], {}, column(vars[k], o)));
-          break;
-        }
-        case OptionKind::fields: {
-          const auto values = plain_list(g);
-          const int fields = o.second_control != 0 ? 2 : 1;
-          if (static_cast<int>(values.size()) > fields)
-            throw CLI::ValidationError(name_of(o), "takes at most " + std::to_string(fields) + " values");
-          if (values.size() > 0) out.push_back(action(script::Verb::type, o.control, values[0]));
-          if (values.size() > 1) out.push_back(action(script::Verb::type, o.second_control, values[1]));
-          break;
-        }
-        case OptionKind::counted_entries: {
-          ends_itself = true;
-          if (g.text.empty() || is_all(g.text)) {
-            out.push_back(action(script::Verb::type, o.second_control, "0"));
-            out.push_back(action(script::Verb::enter));
-            break;
-          }
-          // The number of values, then one value per Enter, then Rechnen once all are in.
-          const auto values = list_values(g.text, name_of(o));
-          out.push_back(action(script::Verb::type, o.second_control, std::to_string(values.size())));
-          out.push_back(action(script::Verb::enter));
-          for (const auto& v : values) {
-            out.push_back(action(script::Verb::type, o.control, v));
-            out.push_back(action(script::Verb::enter));
-            plan.checks.push_back({out.size() - 1, {o.control}, name_of(o) + " value \"" + v + "\""});
-          }
-          out.push_back(action(script::Verb::enter));
-          break;
-        }
-        case OptionKind::entries:
-          ends_itself = true;
-          entries.push_back(&g);
-          break;
-        case OptionKind::table: {
-          if (!*g.cli) break;
-          ends_itself = true;
-          // One value per Enter, row after row, then Enter once more.
-          // Each cell's actions name the cell, not the whole table (which may have 10,000 cells).
-          std::size_t width = 0, r = 0;
-          for (const auto& row : table_rows(g.text, name_of(o))) {
-            if (width != 0 && row.size() != width)
-              throw CLI::ValidationError(name_of(o), "needs the same number of values in every row");
-            width = row.size();
-            ++r;
-            for (std::size_t c = 0; c < row.size(); ++c) {
-              const std::size_t cell = out.size();
-              out.push_back(action(script::Verb::type, o.control, row[c]));
-              out.push_back(action(script::Verb::enter));
-              tag(cell,
-                  name_of(o) + " row " + std::to_string(r) + " value " + std::to_string(c + 1) + " (" + row[c] + ")");
-            }
-          }
-          out.push_back(action(script::Verb::enter));
-          break;
-        }
-      }
-      tag(from, origin_of(o.name, g.text));
-    }
+  void tag(std::size_t from, const std::string& origin) {
+    for (std::size_t i = from; i < out().size(); ++i)
+      if (out()[i].origin.empty()) out()[i].origin = origin;
   }
-  if (!entries.empty()) {
-    // Side by side: one row per Enter, then Enter on the empty fields ends the entry.
+
+  void add(const Given& g) {
+    const LetterOption& o = *g.option;
+    const std::size_t from = out().size();
+    switch (o.kind) {
+      case OptionKind::tick:
+        if (g.flag) push(script::Verb::tick, o.control);
+        break;
+      case OptionKind::text:
+        if (*g.cli) push(script::Verb::type, o.control, g.text);
+        break;
+      case OptionKind::variable:
+        if (*g.cli) push(script::Verb::pick, o.control, {}, column(g.text, o));
+        break;
+      case OptionKind::variables:
+        for (const auto& var : plain_list(g)) push(script::Verb::select, o.control, {}, column(var, o));
+        break;
+      case OptionKind::variable_pair:
+        if (*g.cli) add_variable_pair(g);
+        break;
+      case OptionKind::fields:
+        add_fields(g);
+        break;
+      case OptionKind::counted_entries:
+        add_counted_entries(g);
+        break;
+      case OptionKind::entries:
+        ends_itself_ = true;
+        entries_.push_back(&g);
+        break;
+      case OptionKind::table:
+        if (*g.cli) add_table(g);
+        break;
+    }
+    tag(from, origin_of(o.name, g.text));
+  }
+
+  void add_variable_pair(const Given& g) {
+    const LetterOption& o = *g.option;
+    const auto vars = plain_list(g);
+    if (vars.size() != 2) throw CLI::ValidationError(name_of(o), "takes two variables, FIRST,SECOND");
+    push(script::Verb::pick, o.control, {}, column(vars[0], o));
+    push(script::Verb::pick, o.second_control, {}, column(vars[1], o));
+  }
+
+  void add_fields(const Given& g) {
+    const LetterOption& o = *g.option;
+    const auto values = plain_list(g);
+    const int fields = o.second_control != 0 ? 2 : 1;
+    if (static_cast<int>(values.size()) > fields)
+      throw CLI::ValidationError(name_of(o), "takes at most " + std::to_string(fields) + " values");
+    if (values.size() > 0) push(script::Verb::type, o.control, values[0]);
+    if (values.size() > 1) push(script::Verb::type, o.second_control, values[1]);
+  }
+
+  // The number of values, then one value per Enter, then Rechnen once all are in; "all" (or no
+  // list) types 0 values.
+  void add_counted_entries(const Given& g) {
+    const LetterOption& o = *g.option;
+    ends_itself_ = true;
+    const auto values = g.text.empty() || is_all(g.text) ? std::vector<std::string>() : list_values(g.text, name_of(o));
+    push(script::Verb::type, o.second_control, std::to_string(values.size()));
+    push(script::Verb::enter);
+    if (values.empty()) return;
+    for (const auto& v : values) {
+      push(script::Verb::type, o.control, v);
+      push(script::Verb::enter);
+      plan_.checks.push_back({out().size() - 1, {o.control}, name_of(o) + " value \"" + v + "\""});
+    }
+    push(script::Verb::enter);
+  }
+
+  // One value per Enter, row after row, then Enter once more.  Each cell's actions name the cell,
+  // not the whole table (which may have 10,000 cells).
+  void add_table(const Given& g) {
+    const LetterOption& o = *g.option;
+    ends_itself_ = true;
+    std::size_t width = 0, r = 0;
+    for (const auto& row : table_rows(g.text, name_of(o))) {
+      if (width != 0 && row.size() != width)
+        throw CLI::ValidationError(name_of(o), "needs the same number of values in every row");
+      width = row.size();
+      ++r;
+      for (std::size_t c = 0; c < row.size(); ++c) {
+        const std::size_t cell = out().size();
+        push(script::Verb::type, o.control, row[c]);
+        push(script::Verb::enter);
+        tag(cell, name_of(o) + " row " + std::to_string(r) + " value " + std::to_string(c + 1) + " (" + row[c] + ")");
+      }
+    }
+    push(script::Verb::enter);
+  }
+
+  // The entries side by side: one row per Enter, then Enter on the empty fields ends the entry.
+  void add_entries() {
     std::vector<std::vector<std::string>> columns;
     std::string names;
-    for (const Given* g : entries) {
+    for (const Given* g : entries_) {
       columns.push_back(plain_list(*g));
       names += (names.empty() ? "" : " and ") + name_of(*g->option);
     }
-    for (const auto& c : columns)
-      if (c.size() != columns.front().size()) {
-        std::string counts;
-        for (const auto& d : columns) counts += (counts.empty() ? "" : " and ") + std::to_string(d.size());
-        throw CLI::ValidationError(names, "need the same number of values (" + counts + ")");
-      }
+    check_same_counts(columns, names);
     for (std::size_t row = 0; row < columns.front().size(); ++row) {
       RowCheck check;
       std::string values;
-      for (std::size_t k = 0; k < entries.size(); ++k) {
-        out.push_back(action(script::Verb::type, entries[k]->option->control, columns[k][row]));
-        check.fields.push_back(entries[k]->option->control);
+      for (std::size_t k = 0; k < entries_.size(); ++k) {
+        push(script::Verb::type, entries_[k]->option->control, columns[k][row]);
+        check.fields.push_back(entries_[k]->option->control);
         values += (values.empty() ? "" : ", ") + columns[k][row];
       }
-      out.push_back(action(script::Verb::enter));
-      tag(out.size() - entries.size() - 1, names + " value " + std::to_string(row + 1) + " (" + values + ")");
-      check.after = out.size() - 1;
+      push(script::Verb::enter);
       check.what = names + " value " + std::to_string(row + 1) + " (" + values + ")";
-      plan.checks.push_back(std::move(check));
+      tag(out().size() - entries_.size() - 1, check.what);
+      check.after = out().size() - 1;
+      plan_.checks.push_back(std::move(check));
     }
-    const std::size_t from = out.size();
-    for (const Given* g : entries) out.push_back(action(script::Verb::type, g->option->control, ""));
-    out.push_back(action(script::Verb::enter));
+    const std::size_t from = out().size();
+    for (const Given* g : entries_) push(script::Verb::type, g->option->control, "");
+    push(script::Verb::enter);
     tag(from, names + ": the end of the entry");
   }
-  if (!ends_itself) out.push_back(action(script::Verb::enter));
-  return plan;
-}
+
+  static void check_same_counts(const std::vector<std::vector<std::string>>& columns, const std::string& names) {
+    for (const auto& c : columns) {
+      if (c.size() == columns.front().size()) continue;
+      std::string counts;
+      for (const auto& d : columns) counts += (counts.empty() ? "" : " and ") + std::to_string(d.size());
+      throw CLI::ValidationError(names, "need the same number of values (" + counts + ")");
+    }
+  }
+
+  const CommonOptions& common_;
+  Plan plan_;
+  std::optional<FileVariables> file_;
+  std::vector<const Given*> entries_;
+  bool ends_itself_ = false;
+};
 
 }  // namespace
 
@@ -328,7 +359,7 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
   if (lists) footer += (footer.empty() ? "" : "\n") + std::string(list_rule);
   if (tables) footer += (footer.empty() ? "" : "\n") + std::string(table_rule);
   if (!footer.empty()) c.command->footer(footer);
-  c.actions = [given](const CommonOptions& common) { return actions_of(*given, common); };
+  c.actions = [given](const CommonOptions& common) { return PlanBuilder(common).build(*given); };
   return c;
 }
 

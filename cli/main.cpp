@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "frame/dispatch.hpp"
@@ -96,9 +97,9 @@ std::string refusal_text(const veltrum::headless::Refusal& r, const veltrum::Cat
          ") and was cancelled";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command line: its options, one subcommand for every letter available in this build (from
+// its catalogue entry).
+struct CommandLine {
   CLI::App app{
       "veltrum - distribution-free tests with German reports.\n"
       "Runs one test as a user would through its dialog: each option is typed or picked in the\n"
@@ -107,159 +108,201 @@ int main(int argc, char** argv) {
       "Messages go to standard error as 'CAPTION: text'.\n"
       "Exit status: 0 a report was shown, 1 the test ended without a report, 2 wrong usage.",
       "veltrum"};
-  app.require_subcommand(1);
-  app.fallthrough();
-
   Options opt;
-  app.add_option("--report", opt.report_copy, "Also copy the report file to FILE")->type_name("FILE");
-  app.add_flag("--raw", opt.raw, "Show the report's bytes unchanged (Windows-1252, CR LF)");
-  app.add_flag("--quiet", opt.quiet, "Show nothing; only write the report file");
-  app.add_flag("--yes", opt.yes, "Answer Yes to Yes/No questions (default: No)");
-  app.add_flag("--print-script", opt.print_script,
-               "Print the dialog actions the options stand for, as a --script file, and run nothing");
-  app.add_option("--script", opt.script_file,
-                 "Play a recorded session of dialog actions (see the README) instead of the letter's options")
-      ->type_name("FILE");
-
   veltrum::cli::CommonOptions common;
-  app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
-
-  // One subcommand for every letter available in this build, from its catalogue entry.
   std::vector<veltrum::cli::LetterCommand> letters;
-  for (const auto& test : veltrum::test_catalogue())
-    if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
 
+  CommandLine() {
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.add_option("--report", opt.report_copy, "Also copy the report file to FILE")->type_name("FILE");
+    app.add_flag("--raw", opt.raw, "Show the report's bytes unchanged (Windows-1252, CR LF)");
+    app.add_flag("--quiet", opt.quiet, "Show nothing; only write the report file");
+    app.add_flag("--yes", opt.yes, "Answer Yes to Yes/No questions (default: No)");
+    app.add_flag("--print-script", opt.print_script,
+                 "Print the dialog actions the options stand for, as a --script file, and run nothing");
+    app.add_option("--script", opt.script_file,
+                   "Play a recorded session of dialog actions (see the README) instead of the letter's options")
+        ->type_name("FILE");
+    app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
+    for (const auto& test : veltrum::test_catalogue())
+      if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
+  }
+};
+
+// The exit status when parsing ends the run (help, a usage error), or nothing.
+std::optional<int> parse(CommandLine& line, int argc, char** argv) {
   try {
-    app.parse(argc, argv);
+    line.app.parse(argc, argv);
+    return std::nullopt;
   } catch (const CLI::Success& e) {
-    return app.exit(e);
+    return line.app.exit(e);
   } catch (const CLI::ParseError& e) {
-    const std::string word = unknown_letter(app, argc, argv);
-    if (!word.empty()) {
+    const std::string word = unknown_letter(line.app, argc, argv);
+    if (!word.empty())
       std::cerr << "veltrum: unknown letter '" << shown(word) << "'; the letters are " << letter_list() << "\n";
-      return exit_usage;
-    }
-    std::cerr << shown(e.what()) << "\nRun with --help for more information.\n";
+    else
+      std::cerr << shown(e.what()) << "\nRun with --help for more information.\n";
     return exit_usage;
   }
+}
 
-  // Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
+// Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
+// The data file's name in Windows-1252, or nothing after the usage message.
+std::optional<std::string> checked_environment(const veltrum::cli::CommonOptions& common) {
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
       epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
     std::cerr << "veltrum: SOURCE_DATE_EPOCH=" << shown(epoch)
               << " is not a whole number of seconds from 1970 to the end of 9999\n";
-    return exit_usage;
+    return std::nullopt;
   }
-  const std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
+  std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
   if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
     std::cerr << "veltrum: --data: the path \"" << shown(common.data_file)
               << "\" has characters the module cannot hold (it takes Windows-1252 only)\n";
-    return exit_usage;
+    return std::nullopt;
   }
+  return data_file;
+}
 
-  std::string letter;
+// The letter chosen and what its options (or the --script file) stand for.
+struct Session {
   const veltrum::CatalogueEntry* test = nullptr;
   veltrum::cli::Plan plan;
-  for (const auto& l : letters) {
-    if (!l.command->parsed()) continue;
-    letter = std::string(l.test->letter);
-    test = l.test;
-    try {
-      plan = l.actions(common);
-    } catch (const CLI::Error& e) {
-      std::cerr << "veltrum: " << shown(e.what()) << "\n";
-      return exit_usage;
-    }
-  }
-  std::deque<Action>& actions = plan.actions;
+  bool from_script = false;
+};
 
-  const bool from_script = !opt.script_file.empty();
-  if (from_script) {
-    try {
-      actions = veltrum::script::parse(read_file(opt.script_file));
-      plan.checks.clear();
-    } catch (const std::exception& e) {
-      std::cerr << "veltrum: " << shown(e.what()) << "\n";
-      return exit_usage;
+// The session of the chosen letter, or nothing after the usage message.
+std::optional<Session> planned_session(const CommandLine& line) {
+  Session session;
+  try {
+    for (const auto& l : line.letters) {
+      if (!l.command->parsed()) continue;
+      session.test = l.test;
+      session.plan = l.actions(line.common);
     }
+    session.from_script = !line.opt.script_file.empty();
+    if (session.from_script) {
+      session.plan.actions = veltrum::script::parse(read_file(line.opt.script_file));
+      session.plan.checks.clear();
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "veltrum: " << shown(e.what()) << "\n";
+    return std::nullopt;
+  }
+  return session;
+}
+
+// A message box on standard error as "CAPTION: text"; control characters other than the line
+// ends (from a typed text quoted in a message) are shown, not obeyed.
+void show_message(const veltrum::headless::MessageRecord& msg) {
+  std::string text;
+  for (const char c : msg.text) text += c == '\r' || c == '\n' ? std::string(1, '\n') : shown(std::string(1, c));
+  std::cerr << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
+}
+
+// The viewer: the report copied where --report says and shown on standard output (also when the
+// copy failed).  False when it could not be read or copied.
+bool show_report(veltrum::headless::HeadlessHost& host, const Options& opt, const std::string& viewer_text) {
+  std::string bytes;
+  try {
+    bytes = read_file(host.real_path(viewer_path(viewer_text)));
+  } catch (const std::exception& e) {
+    std::cerr << "veltrum: " << e.what() << "\n";
+    return false;
+  }
+  bool copied = true;
+  if (!opt.report_copy.empty()) {
+    std::ofstream out(opt.report_copy, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();  // the bytes are on their way only once flushed
+    if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
+  }
+  if (opt.quiet) return copied;
+  const std::string text = opt.raw ? bytes : for_terminal(bytes);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+  return copied;
+}
+
+// The host's dialogs play the session; a row of entries the dialog refused keeps its text in the
+// fields, and since the next row would type over it, the session stops there (`refused_row`).
+class Player {
+ public:
+  Player(const Options& opt, Session& session) : opt_(opt), checks_(session.plan.checks), host_(settings(opt)) {
+    host_.add_actions(std::move(session.plan.actions));
+    host_.on_action = [this](const veltrum::headless::HeadlessDialog& d, const Action&) { check_row(d); };
+    host_.on_message = show_message;
+    host_.on_viewer = [this](const std::string& text) {
+      viewer_failed_ = !show_report(host_, opt_, text) || viewer_failed_;
+    };
   }
 
-  if (opt.print_script) {
-    for (const auto& action : actions) std::cout << veltrum::script::to_string(action) << "\n";
+  void play(const std::string& data_file, std::string_view letter) {
+    veltrum::Module module(host_);
+    veltrum::libmain(module, 0);
+    veltrum::run_veltrum(module, 1, data_file, letter);
+  }
+
+  // What the run comes to: the messages about it and the exit status.
+  int exit_status(const Session& session) const {
+    for (const auto& p : host_.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
+    if (!refused_row_.empty()) {
+      std::cerr << "veltrum: the dialog did not accept " << shown(refused_row_) << "\n";
+      return exit_no_report;
+    }
+    bool too_long = false;
+    for (const auto& r : host_.refusals()) {
+      // A dialog left open after a message has said why already.
+      if (r.kind == veltrum::headless::Refusal::left_open && !host_.messages().empty()) continue;
+      std::cerr << "veltrum: " << refusal_text(r, session.test, session.from_script) << "\n";
+      too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
+    }
+    if (too_long) return exit_usage;
+    if (viewer_failed_) return exit_no_report;
+    return host_.viewer_calls().empty() ? exit_no_report : exit_report;
+  }
+
+ private:
+  static veltrum::headless::Settings settings(const Options& opt) {
+    veltrum::headless::Settings s;
+    s.default_yes = opt.yes;
+    s.refuse_long_input = true;
+    return s;
+  }
+
+  void check_row(const veltrum::headless::HeadlessDialog& d) {
+    for (const auto& check : checks_) {
+      if (check.after != played_ || !refused_row_.empty()) continue;
+      for (const int field : check.fields)
+        if (d.has_control(field) && !d.control(field).text.empty() && !d.ended()) refused_row_ = check.what;
+      if (!refused_row_.empty()) host_.drop_actions();
+    }
+    ++played_;
+  }
+
+  const Options& opt_;
+  const std::vector<veltrum::cli::RowCheck> checks_;
+  veltrum::headless::HeadlessHost host_;
+  std::size_t played_ = 0;
+  std::string refused_row_;
+  bool viewer_failed_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  if (const auto status = parse(line, argc, argv)) return *status;
+  const auto data_file = checked_environment(line.common);
+  if (!data_file) return exit_usage;
+  auto session = planned_session(line);
+  if (!session) return exit_usage;
+  if (line.opt.print_script) {
+    for (const auto& action : session->plan.actions) std::cout << veltrum::script::to_string(action) << "\n";
     return exit_report;
   }
-
-  veltrum::headless::Settings settings;
-  settings.default_yes = opt.yes;
-  settings.refuse_long_input = true;
-  veltrum::headless::HeadlessHost host(settings);
-  const std::vector<veltrum::cli::RowCheck> checks = plan.checks;
-  host.add_actions(std::move(actions));
-
-  // A row of entries the dialog refused keeps its text in the fields; the next row would type over
-  // it, so the session stops there.
-  std::size_t played = 0;
-  std::string refused_row;
-  host.on_action = [&](const veltrum::headless::HeadlessDialog& d, const Action&) {
-    for (const auto& check : checks) {
-      if (check.after != played || !refused_row.empty()) continue;
-      for (const int field : check.fields)
-        if (d.has_control(field) && !d.control(field).text.empty() && !d.ended()) refused_row = check.what;
-      if (!refused_row.empty()) host.drop_actions();
-    }
-    ++played;
-  };
-
-  host.on_message = [](const veltrum::headless::MessageRecord& msg) {
-    std::string text = msg.text;
-    for (auto& c : text)
-      if (c == '\r') c = '\n';
-    // Other control characters (from a typed text quoted in a message) are shown, not obeyed.
-    std::string kept;
-    for (const char c : text) kept += c == '\n' ? std::string(1, c) : shown(std::string(1, c));
-    text = kept;
-    std::cerr << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
-  };
-  bool viewer_failed = false;
-  host.on_viewer = [&](const std::string& text) {
-    const std::string path = host.real_path(viewer_path(text));
-    std::string bytes;
-    try {
-      bytes = read_file(path);
-    } catch (const std::exception& e) {
-      std::cerr << "veltrum: " << e.what() << "\n";
-      viewer_failed = true;
-      return;
-    }
-    if (!opt.report_copy.empty()) {
-      std::ofstream out(opt.report_copy, std::ios::binary);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();  // the bytes are on their way only once flushed
-      if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", viewer_failed = true;
-    }
-    if (opt.quiet) return;
-    const std::string shown = opt.raw ? bytes : for_terminal(bytes);
-    std::fwrite(shown.data(), 1, shown.size(), stdout);
-    std::fflush(stdout);
-  };
-
-  veltrum::Module module(host);
-  veltrum::libmain(module, 0);
-  veltrum::run_veltrum(module, 1, data_file, letter);
-
-  for (const auto& p : host.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
-  if (!refused_row.empty()) {
-    std::cerr << "veltrum: the dialog did not accept " << shown(refused_row) << "\n";
-    return exit_no_report;
-  }
-  bool too_long = false;
-  for (const auto& r : host.refusals()) {
-    // A dialog left open after a message has said why already.
-    if (r.kind == veltrum::headless::Refusal::left_open && !host.messages().empty()) continue;
-    std::cerr << "veltrum: " << refusal_text(r, test, from_script) << "\n";
-    too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
-  }
-  if (too_long) return exit_usage;
-  if (viewer_failed) return exit_no_report;
-  return host.viewer_calls().empty() ? exit_no_report : exit_report;
+  Player player(line.opt, *session);
+  player.play(*data_file, session->test ? session->test->letter : std::string_view());
+  return player.exit_status(*session);
 }
