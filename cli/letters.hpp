@@ -11,6 +11,7 @@
 
 #include "frame/catalogue.hpp"
 #include "headless/script.hpp"
+#include "veltrum.hpp"
 
 namespace veltrum::cli {
 

@@ -16,6 +16,7 @@
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
 #include "letters.hpp"
+#include "veltrum.hpp"
 
 namespace {
 

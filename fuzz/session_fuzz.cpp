@@ -10,6 +10,7 @@
 #include "fuzz_support.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/templates.hpp"
+#include "veltrum.hpp"
 
 using namespace veltrum;
 

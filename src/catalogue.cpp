@@ -1,6 +1,6 @@
 // The test catalogue: one entry per letter joins the test families to the frame's dispatch loop
 // and to the command line.  A letter without an entry function is "not available" in this build.
-#include "frame/catalogue.hpp"
+#include "veltrum.hpp"
 
 #include "VELTRUM_R.h"
 #include "frequency/binomial.hpp"
@@ -140,5 +140,10 @@ constexpr CatalogueEntry catalogue[] = {
 }  // namespace
 
 std::span<const CatalogueEntry> test_catalogue() { return catalogue; }
+
+std::int32_t run_veltrum(Module& module, std::uintptr_t host_window, std::string_view data_file_name,
+                         std::string_view test_letter) {
+  return run_veltrum(module, test_catalogue(), host_window, data_file_name, test_letter);
+}
 
 }  // namespace veltrum

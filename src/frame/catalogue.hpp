@@ -1,5 +1,5 @@
 // The test catalogue: the one description of each test letter.  The entries live in the test
-// families; the table that joins them is defined one layer above the frame (src/catalogue.cpp).
+// families; the table that joins them is defined one layer above the frame (src/veltrum.hpp).
 // Nothing outside the catalogue compares a test letter with a text: the dispatcher and the
 // families ask the entry.
 #pragma once
@@ -32,8 +32,6 @@ struct CatalogueEntry {
   int caption = 0;  // text resource (IDS_...) replacing the template's caption;
                     // 0 keeps the template's own
 };
-
-std::span<const CatalogueEntry> test_catalogue();
 
 // The entry whose letter equals `letter` exactly (case-sensitive), or null.
 inline const CatalogueEntry* find_test(std::span<const CatalogueEntry> catalogue, std::string_view letter) {

@@ -36,11 +36,6 @@ void call_test(Module& module, const CatalogueEntry& test) {
 
 }  // namespace
 
-std::int32_t run_veltrum(Module& module, std::uintptr_t host_window, std::string_view data_file_name,
-                         std::string_view test_letter) {
-  return run_veltrum(module, test_catalogue(), host_window, data_file_name, test_letter);
-}
-
 std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalogue, std::uintptr_t host_window,
                          std::string_view data_file_name, std::string_view test_letter) {
   try {

@@ -12,12 +12,8 @@ namespace veltrum {
 // LIBMAIN(instance, reason, reserved): records the instance handle; always 1.
 std::int32_t libmain(Module& module, std::uintptr_t instance);
 
-// Veltrum(host window, data file name, test letter): runs one test until the user cancels;
-// always 0.  The strings are copied.
-std::int32_t run_veltrum(Module& module, std::uintptr_t host_window, std::string_view data_file_name,
-                         std::string_view test_letter);
-
-// The same with another catalogue (tests use one with test doubles).
+// Veltrum(host window, data file name, test letter) over `catalogue`: runs one test until the user
+// cancels; always 0.  The strings are copied.  (src/veltrum.hpp runs it over the test catalogue.)
 std::int32_t run_veltrum(Module& module, std::span<const CatalogueEntry> catalogue, std::uintptr_t host_window,
                          std::string_view data_file_name, std::string_view test_letter);
 

@@ -209,8 +209,8 @@ UTest u_test(const SampleTable& table, const Ranking& ranking, const BusySignal&
   UTest r;
   r.group1 = table.group_number[1];
   r.group2 = table.group_number[2];
-  r.n1 = table.n[1];
-  r.n2 = table.n[2];
+  r.n1 = static_cast<float>(table.n[1]);  // at most 10,000 values: exact in a float
+  r.n2 = static_cast<float>(table.n[2]);
   const real n1 = r.n1, n2 = r.n2, total = n1 + n2, prod = n1 * n2;
   r.u1 = to_float(prod + n1 * (n1 + 1) / 2 - ranking.rank_sum[1]);
   r.u2 = to_float(prod + n2 * (n2 + 1) / 2 - ranking.rank_sum[2]);

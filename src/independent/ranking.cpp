@@ -144,7 +144,7 @@ std::vector<GroupSummary> summarise_groups(const SampleTable& table, const Ranki
     const std::vector<float>& values = sorted[static_cast<std::size_t>(i - 1)].values;
     GroupSummary g;
     g.number = table.group_number[i];
-    g.n = table.n[i];
+    g.n = static_cast<float>(table.n[i]);  // at most 10,000 values: exact in a float
     if (!values.empty()) {
       g.median = median_of_sorted(values);
       g.minimum = values.front();

@@ -10,6 +10,7 @@
 #include "frame/dispatch.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
+#include "veltrum.hpp"
 #include "win32/exports.hpp"
 #include "win32/fpu.hpp"
 #include "win32/win32_host.hpp"

@@ -213,7 +213,7 @@ TEST(Friedman, DifferenceEqualToACriticalValueIsSignificantAtThatLevel) {
   for (const Case& k : cases) {
     std::vector<std::vector<float>> rows;
     for (std::size_t p = 0; p < patterns.size(); ++p)
-      for (int n = 0; n < k.pattern_counts[p]; ++n) rows.push_back(patterns[p]);
+      for (float n = 0; n < k.pattern_counts[p]; ++n) rows.push_back(patterns[p]);
     const Friedman f = friedman(make_blocks(rows));
     ASSERT_EQ(f.rank_sum, k.rank_sums);
     EXPECT_EQ(f.d05, 10.5f);

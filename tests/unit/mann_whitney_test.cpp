@@ -151,8 +151,8 @@ TEST(MannWhitney, AgreesWithRWithTies) {
   SampleTable t = make_table({x, y});
   rank_groups(t);
   const PairSums s = mann_whitney_pair_sums(t);
-  EXPECT_NEAR(s.q1, 0.209821428571, 1e-12);
-  EXPECT_NEAR(s.q2, 0.154336734694, 1e-12);
+  EXPECT_NEAR(static_cast<double>(s.q1), 0.209821428571, 1e-12);
+  EXPECT_NEAR(static_cast<double>(s.q2), 0.154336734694, 1e-12);
   EXPECT_EQ(r.u1, 36.0f);
   EXPECT_NEAR(r.estimate, 0.642857142857, 1e-7);
   EXPECT_NEAR(r.estimate_variance, 0.016262755102, 1e-8);

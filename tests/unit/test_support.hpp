@@ -16,6 +16,7 @@
 #include "frame/module.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "veltrum.hpp"
 
 namespace veltrum::testing {
 
