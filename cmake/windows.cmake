@@ -1,8 +1,8 @@
 # The Windows side, cross-compiled with cmake/mingw-i686.cmake:
-#   VELTRUM.DLL  the plug-in: target veltrum_core, src/win32, the resource script
+#   VELTRUM.DLL  the plug-in: the core's libraries, src/win32, the resource script
 #   OSTREL.DLL   our output viewer (tools/ostrel), whose import library VELTRUM.DLL links against
 #   testhost.exe the host stand-in of the Wine end-to-end tests (tests/wine)
-# Included from the root CMakeLists.txt when WIN32, after the target veltrum_core.
+# Included from the root CMakeLists.txt when WIN32, after the core's libraries (cmake/core.cmake).
 
 # --- Boost: the header-only libraries of the build machine -----------------------------------------
 # Only the boost/ tree is made visible (through a link in the build tree), never the rest of the
@@ -77,9 +77,11 @@ set_source_files_properties("${VELTRUM_RES}" PROPERTIES EXTERNAL_OBJECT TRUE GEN
 file(GLOB VELTRUM_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 add_library(veltrum_dll SHARED ${VELTRUM_WIN32_SOURCES} "${VELTRUM_DEF}" "${VELTRUM_RES}")
 set_target_properties(veltrum_dll PROPERTIES PREFIX "" OUTPUT_NAME VELTRUM SUFFIX ".DLL")
-target_include_directories(veltrum_dll PRIVATE src tools/ostrel)
+# The platform layer sees the frame, itself and the catalogue's Veltrum call (cmake/core.cmake).
+veltrum_layer(win32 "${CMAKE_CURRENT_SOURCE_DIR}" frame win32 veltrum.hpp)
+target_include_directories(veltrum_dll PRIVATE "${VELTRUM_LAYER_DIR}" resources tools/ostrel)
 add_dependencies(veltrum_dll ostrel_import)
-target_link_libraries(veltrum_dll PRIVATE veltrum_core "${VELTRUM_OSTREL_IMPLIB}" user32 kernel32 oleaut32)
+target_link_libraries(veltrum_dll PRIVATE veltrum_catalogue "${VELTRUM_OSTREL_IMPLIB}" user32 kernel32 oleaut32)
 # The host finds the two exports by name; symbols are stripped from the shipped file.
 target_link_options(veltrum_dll PRIVATE -Wl,--no-undefined -s)
 
