@@ -355,9 +355,11 @@ cp "$examples/toothgrowth.dat" "$work/größe.dat"
 check "a UTF-8 path is written in Windows-1252" grep -qaF "$(printf 'gr\xf6\xdfe.dat')" "$work/out"
 
 # Every letter's help ends with a pointer to its section of docs/methods.md: an anchor that
-# GitHub makes of one of its headings (lower case, punctuation dropped, blanks as hyphens).
+# GitHub makes of one of its headings (lower case, punctuation dropped, blanks as hyphens; the
+# lines of code blocks are no headings).
 methods="$golden/../../docs/methods.md"
-sed -n 's/^#\{1,6\} //p' "$methods" | tr 'A-Z' 'a-z' | sed 's/[^a-z0-9 _-]//g; s/ /-/g' >"$work/anchors"
+awk '/^```/ { code = !code; next } !code && /^#+ / { sub(/^#+ /, ""); print }' "$methods" |
+  tr 'A-Z' 'a-z' | sed 's/[^a-z0-9 _-]//g; s/ /-/g' >"$work/anchors"
 letters=$("$veltrum" X 2>&1 | sed -n 's/.*the letters are //p' | tr -d ',.')
 check "the letters are listed" test "$(wc -w <<<"$letters")" -eq 16
 for letter in $letters; do
