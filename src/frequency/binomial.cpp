@@ -166,9 +166,8 @@ void binomial_entry(Module& module, const CatalogueEntry& test) {
   run_test(
       module, test, dialog,
       [&] {
-        const auto& remembered = module.remembered;
-        BinomialTest result = binomial_test(remembered.wide[binomial_inputs::n], remembered.wide[binomial_inputs::k],
-                                            remembered.real[binomial_inputs::theta]);
+        const BinomialInputs inputs(module);
+        BinomialTest result = binomial_test(inputs.n, inputs.k, inputs.theta);
         result.keyword = module.keyword;
         return std::optional(result);
       },

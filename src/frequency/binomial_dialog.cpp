@@ -24,12 +24,15 @@ real nearest_whole(real value) { return int_floor(value + 0.5L); }
 
 }  // namespace
 
+BinomialInputs::BinomialInputs(Module& module)
+    : n(module.remembered.wide[0]), k(module.remembered.wide[1]), theta(module.remembered.real[0]) {}
+
 bool BinomDialog::start(DialogWindow& d) {
-  const auto& r = module_.remembered;
-  if (r.wide[binomial_inputs::n] > 0) {
-    d.set_text(IDC_BINOM_N, number_text_trimmed(static_cast<float>(r.wide[binomial_inputs::n])));
-    d.set_text(IDC_BINOM_K, number_text_trimmed(static_cast<float>(r.wide[binomial_inputs::k])));
-    d.set_text(IDC_BINOM_THETA, number_text_trimmed(r.real[binomial_inputs::theta]));
+  const BinomialInputs r(module_);
+  if (r.n > 0) {
+    d.set_text(IDC_BINOM_N, number_text_trimmed(static_cast<float>(r.n)));
+    d.set_text(IDC_BINOM_K, number_text_trimmed(static_cast<float>(r.k)));
+    d.set_text(IDC_BINOM_THETA, number_text_trimmed(r.theta));
     d.select_text(IDC_BINOM_N);
   }
   d.focus(IDC_BINOM_KEYWORD);
@@ -70,10 +73,10 @@ void BinomDialog::compute(DialogWindow& d) {
 
   if (!(theta0 > 0 && theta0 < 1)) return reject(module_.host, d, IDC_BINOM_THETA, "Wahrscheinlichkeiten p nur 0<p<1!");
 
-  auto& r = module_.remembered;
-  r.wide[binomial_inputs::n] = n;
-  r.wide[binomial_inputs::k] = k;
-  r.real[binomial_inputs::theta] = theta0;
+  BinomialInputs r(module_);
+  r.n = n;
+  r.k = k;
+  r.theta = theta0;
   d.end(dialog_computed);
 }
 

@@ -2,16 +2,21 @@
 // 0..n) and the hypothetical theta0 (0 < theta0 < 1).
 #pragma once
 
+#include <cstdint>
+
 #include "VELTRUM_R.h"
 #include "frame/test_dialog.hpp"
 
 namespace veltrum {
 
-// Where the dialog remembers its inputs between passes: n and k in module.remembered.wide[...],
-// theta0 in module.remembered.real[...], and the keyword.
-namespace binomial_inputs {
-inline constexpr int n = 0, k = 1, theta = 0;
-}  // namespace binomial_inputs
+// The dialog's remembered inputs, named over the module's remembered wide whole numbers and reals
+// (the keyword is module.keyword).
+struct BinomialInputs {
+  explicit BinomialInputs(Module& module);
+  std::int32_t& n;  // trials
+  std::int32_t& k;  // successes
+  float& theta;     // the hypothetical value
+};
 
 class BinomDialog : public TestDialog {
  public:

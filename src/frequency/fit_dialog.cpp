@@ -31,6 +31,8 @@ constexpr std::string_view capacity_text =
 
 }  // namespace
 
+FitInputs::FitInputs(Module& module) : frequencies(module.work.w2), probabilities(module.work.w3) {}
+
 bool FitDialog::start(DialogWindow& d) {
   count_ = 0;
   focus_and_select(d, IDC_FIT_FREQUENCY);
@@ -56,7 +58,7 @@ void FitDialog::take_frequency(DialogWindow& d) {
   if (!std::isfinite(f)) return;
   if (!room_left(d)) return;
   ++count_;
-  module_.work.w2[count_] = f;
+  FitInputs(module_).frequencies[count_] = f;
   after_store(d);
 }
 
@@ -77,8 +79,8 @@ void FitDialog::take_pair(DialogWindow& d) {
   if (!std::isfinite(f) || !std::isfinite(p) || f < 0 || p <= 0) return;
   if (!room_left(d)) return;
   ++count_;
-  module_.work.w2[count_] = f;
-  module_.work.w3[count_] = p;
+  FitInputs(module_).frequencies[count_] = f;
+  FitInputs(module_).probabilities[count_] = p;
   after_store(d);
 }
 

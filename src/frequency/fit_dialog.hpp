@@ -4,9 +4,18 @@
 // 1..100), so the array's own range is the capacity.
 #pragma once
 
+#include "frame/checked_array.hpp"
 #include "frame/test_dialog.hpp"
 
 namespace veltrum {
+
+// The categories the dialog hands to the test, named over the module's work arrays 2 and 3
+// (indices 1..count()).
+struct FitInputs {
+  explicit FitInputs(Module& module);
+  CheckedArray<float>& frequencies;
+  CheckedArray<float>& probabilities;  // ANPASS only; the test puts the expected frequencies there
+};
 
 class FitDialog : public TestDialog {
  public:

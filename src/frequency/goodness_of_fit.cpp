@@ -175,16 +175,17 @@ void fit_test(Module& module, const CatalogueEntry& test, bool uniform) {
       module, test, dialog,
       [&]() -> std::optional<GoodnessOfFit> {
         const int k = dialog.count();
+        const FitInputs inputs(module);
         std::vector<float> observed, probabilities;
         for (int i = 1; i <= k; ++i) {
-          observed.push_back(module.work.w2[i]);
-          if (!uniform) probabilities.push_back(module.work.w3[i]);
+          observed.push_back(inputs.frequencies[i]);
+          if (!uniform) probabilities.push_back(inputs.probabilities[i]);
         }
         GoodnessOfFit fit = fit_statistics(observed, probabilities);
         fit.uniform = uniform;
         // The probabilities give way to the expected frequencies, as the listing shows them.
         if (!uniform)
-          for (int i = 1; i <= k; ++i) module.work.w3[i] = fit.categories[i - 1].expected;
+          for (int i = 1; i <= k; ++i) inputs.probabilities[i] = fit.categories[i - 1].expected;
         if (fit_refused(module, fit)) return std::nullopt;
         return fit;
       },

@@ -57,8 +57,8 @@ void two_frequencies_entry(Module& module, const CatalogueEntry& test) {
   run_test(
       module, test, dialog,
       [&] {
-        const auto& whole = module.remembered.whole;
-        TwoFrequencies result = compare_frequencies(whole[two_frequency_inputs::n1], whole[two_frequency_inputs::n2]);
+        const TwoFrequencyInputs inputs(module);
+        TwoFrequencies result = compare_frequencies(inputs.n1, inputs.n2);
         result.keyword = module.keyword;
         return std::optional(result);
       },

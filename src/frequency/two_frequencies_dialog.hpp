@@ -2,16 +2,20 @@
 // sum above 0.
 #pragma once
 
+#include <cstdint>
+
 #include "VELTRUM_R.h"
 #include "frame/test_dialog.hpp"
 
 namespace veltrum {
 
-// Where the dialog remembers its inputs between passes: module.remembered.whole[...] and the
-// keyword.
-namespace two_frequency_inputs {
-inline constexpr int n1 = 0, n2 = 1;
-}  // namespace two_frequency_inputs
+// The dialog's remembered frequencies, named over the module's remembered whole numbers (the
+// keyword is module.keyword).
+struct TwoFrequencyInputs {
+  explicit TwoFrequencyInputs(Module& module);
+  std::int16_t& n1;
+  std::int16_t& n2;
+};
 
 class HaufigDialog : public TestDialog {
  public:

@@ -11,6 +11,12 @@
 
 namespace veltrum {
 
+GroupInputs::GroupInputs(Module& module)
+    : group_variable(module.remembered.whole[0]),
+      target_variable(module.remembered.whole[1]),
+      group_count(module.remembered.whole[2]),
+      group_numbers(module.work.w8) {}
+
 namespace {
 
 constexpr std::string_view all_groups_text = "0=<Alle>";
@@ -26,29 +32,28 @@ void store_listing(Module& module, const DialogWindow& d) {
 
 // Both lists hold the variables of the active data file and show the remembered choices.
 void fill_lists(Module& module, DialogWindow& d) {
-  const auto& whole = module.remembered.whole;
+  const GroupInputs inputs(module);
   fill_variable_name_lists(module.data, d,
-                           {{IDC_GROUPS_VARIABLE, whole[group_inputs::group_variable]},
-                            {IDC_GROUPS_TARGET, whole[group_inputs::target_variable]}});
+                           {{IDC_GROUPS_VARIABLE, inputs.group_variable}, {IDC_GROUPS_TARGET, inputs.target_variable}});
 }
 
 // The list choices: selected entry + 1, 0 when nothing is selected.
 void store_variables(Module& module, const DialogWindow& d) {
-  auto& whole = module.remembered.whole;
-  whole[group_inputs::group_variable] = static_cast<std::int16_t>(d.selection(IDC_GROUPS_VARIABLE) + 1);
-  whole[group_inputs::target_variable] = static_cast<std::int16_t>(d.selection(IDC_GROUPS_TARGET) + 1);
+  GroupInputs inputs(module);
+  inputs.group_variable = static_cast<std::int16_t>(d.selection(IDC_GROUPS_VARIABLE) + 1);
+  inputs.target_variable = static_cast<std::int16_t>(d.selection(IDC_GROUPS_TARGET) + 1);
 }
 
 // "Bitte Gruppenvariable angeben!" or "Bitte eine Zielgröße eingeben!" when a list has no choice;
 // true when both are chosen.
 bool variables_chosen(Module& module, DialogWindow& d) {
-  const auto& whole = module.remembered.whole;
-  if (whole[group_inputs::group_variable] == 0) {
+  const GroupInputs inputs(module);
+  if (inputs.group_variable == 0) {
     caution_box(module.host, no_group_variable_text);
     d.focus(IDC_GROUPS_VARIABLE);
     return false;
   }
-  if (whole[group_inputs::target_variable] < 1) {
+  if (inputs.target_variable < 1) {
     caution_box(module.host, "Bitte eine Zielgröße eingeben!");
     d.focus(IDC_GROUPS_TARGET);
     return false;
@@ -62,12 +67,13 @@ bool variables_chosen(Module& module, DialogWindow& d) {
 
 bool GroupsDialog::start(DialogWindow& d) {
   d.check(IDC_GROUPS_LISTING, module_.listing_check != 0);
-  const std::int16_t request = module_.remembered.whole[group_inputs::group_count];
+  GroupInputs inputs(module_);
+  const std::int16_t request = inputs.group_count;
   d.set_text(IDC_GROUPS_COUNT, request == 0 ? std::string(all_groups_text) : number_text_trimmed(request));
   d.set_text(IDC_GROUPS_NUMBER, "");
   fill_lists(module_, d);
   // The group numbers are entered again on every run of the dialog.
-  for (int i = 0; i <= group_number_slots; ++i) module_.work.w8[i] = 0;
+  for (int i = 0; i <= group_number_slots; ++i) inputs.group_numbers[i] = 0;
   entered_ = 0;
   return false;
 }
@@ -76,14 +82,14 @@ bool GroupsDialog::start(DialogWindow& d) {
 // number; the dialog ends once everything is in.
 void GroupsDialog::compute(DialogWindow& d) {
   store_listing(module_, d);
-  auto& whole = module_.remembered.whole;
+  GroupInputs inputs(module_);
   std::int16_t request = to_int16(read_number(d.text(IDC_GROUPS_COUNT, group_field_limit)));
   // Zero or less means all groups of the file.
   if (request <= 0) {
     request = 0;
     d.set_text(IDC_GROUPS_COUNT, all_groups_text);
   }
-  whole[group_inputs::group_count] = request;
+  inputs.group_count = request;
   if (request > 0) d.enable(IDC_GROUPS_COUNT, false);
 
   store_variables(module_, d);
@@ -106,15 +112,15 @@ void GroupsDialog::compute(DialogWindow& d) {
     return;
   }
   if (request == 0) {
-    for (int i = 1; i <= group_number_slots; ++i) module_.work.w8[i] = static_cast<std::int16_t>(i);
+    for (int i = 1; i <= group_number_slots; ++i) inputs.group_numbers[i] = static_cast<std::int16_t>(i);
     d.end(dialog_computed);
     return;
   }
   if (entered_ < request && g > 0) {
     for (int i = 1; i <= entered_; ++i)
-      if (module_.work.w8[i] == g) return reject(module_.host, d, IDC_GROUPS_NUMBER, different_groups_text);
+      if (inputs.group_numbers[i] == g) return reject(module_.host, d, IDC_GROUPS_NUMBER, different_groups_text);
     ++entered_;
-    module_.work.w8[entered_] = static_cast<std::int16_t>(g);
+    inputs.group_numbers[entered_] = static_cast<std::int16_t>(g);
     if (entered_ < request) {
       d.set_text(IDC_GROUPS_EDIT2_LABEL, number_text_trimmed(static_cast<float>(entered_ + 1)) + ". Gruppe :");
       d.set_text(IDC_GROUPS_NUMBER, "");
@@ -134,7 +140,7 @@ void GroupsDialog::compute(DialogWindow& d) {
 
 bool TwoGroupsDialog::start(DialogWindow& d) {
   d.check(IDC_GROUPS_LISTING, module_.listing_check != 0);
-  const auto& numbers = module_.work.w8;
+  const auto& numbers = GroupInputs(module_).group_numbers;
   if (numbers[1] > 0) d.set_text(IDC_GROUPS_FIRST, number_text_trimmed(numbers[1]));
   if (numbers[2] > 0) d.set_text(IDC_GROUPS_SECOND, number_text_trimmed(numbers[2]));
   fill_lists(module_, d);
@@ -149,7 +155,7 @@ bool TwoGroupsDialog::other(DialogWindow&, int id) {
 
 void TwoGroupsDialog::compute(DialogWindow& d) {
   store_listing(module_, d);
-  auto& numbers = module_.work.w8;
+  auto& numbers = GroupInputs(module_).group_numbers;
   numbers[1] = to_int16(read_number(d.text(IDC_GROUPS_FIRST, group_field_limit)));
   numbers[2] = to_int16(read_number(d.text(IDC_GROUPS_SECOND, group_field_limit)));
   store_variables(module_, d);

@@ -2,18 +2,14 @@
 // (template KRUSKAL, letters K and T) and the two-group dialog (templates UTEST, MEDIAN, KOLMO;
 // letters U, N, E, S).
 //
-// What the dialogs keep between passes of one call:
-//   module.remembered.whole[group_inputs::group_variable]  column of the group variable, 0 = none
-//   module.remembered.whole[group_inputs::target_variable] column of the variable to be tested
-//   module.remembered.whole[group_inputs::group_count]     groups asked for in KRUSKAL, 0 = all
-//   module.work.w8[1..]                                    the group numbers in entry order
-//   module.listing_check, module.listing                   the listing check box, 1/0 and the flag;
-//                                                          kept as long as the module is loaded
+// What the dialogs keep between passes of one call is named by GroupInputs; the listing check box
+// (module.listing_check, 1/0, and module.listing) is kept as long as the module is loaded.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
+#include "frame/checked_array.hpp"
 #include "frame/records.hpp"
 #include "frame/test_dialog.hpp"
 
@@ -21,11 +17,15 @@ namespace veltrum {
 
 struct Module;
 
-namespace group_inputs {
-inline constexpr int group_variable = 0;
-inline constexpr int target_variable = 1;
-inline constexpr int group_count = 2;
-}  // namespace group_inputs
+// The group dialogs' remembered choice, named over the module's storage (the slots of the
+// remembered whole numbers and work array 8, which the loader reads).
+struct GroupInputs {
+  explicit GroupInputs(Module& module);
+  std::int16_t& group_variable;               // column of the group variable, 0 = none
+  std::int16_t& target_variable;              // column of the variable to be tested
+  std::int16_t& group_count;                  // groups asked for in KRUSKAL, 0 = all
+  CheckedArray<std::int16_t>& group_numbers;  // 1..: the group numbers in entry order
+};
 
 // Characters read from a number field.
 inline constexpr int group_field_limit = 9;

@@ -17,7 +17,7 @@ namespace {
 void write_input_block(Module& module, int k, int target, int group_variable) {
   ReportFile& r = module.report;
   const DataFileArrays& data = module.data;
-  const auto& numbers = module.work.w8;
+  const auto& numbers = GroupInputs(module).group_numbers;
   write_input_file(module);
   r.write("  davon Variable");
   write_variable(r, data, target, !data.names[target].empty());
@@ -53,13 +53,15 @@ void write_listing(Module& module, const SampleTable& table) {
 }  // namespace
 
 bool load_group_samples(Module& module, GroupChoice choice, SampleTable& table) {
-  const auto& whole = module.remembered.whole;
-  const int group_variable = whole[group_inputs::group_variable];
-  const int target = whole[group_inputs::target_variable];
-  int k = choice == GroupChoice::k_groups ? whole[group_inputs::group_count] : 2;
+  const GroupInputs inputs(module);
+  const int group_variable = inputs.group_variable;
+  const int target = inputs.target_variable;
+  int k = choice == GroupChoice::k_groups ? inputs.group_count : 2;
 
+  // Group map (work array 7, g = 0..1001): the group index of group value g, 0 when g is not
+  // selected.
   auto& map = module.work.w7;
-  auto& numbers = module.work.w8;
+  auto& numbers = inputs.group_numbers;
   for (int g = map.low(); g <= map.high(); ++g) map[g] = static_cast<std::int16_t>(k == 0 ? g : 0);
   for (int i = 1; i <= k; ++i) map[numbers[i]] = static_cast<std::int16_t>(i);
 

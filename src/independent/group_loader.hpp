@@ -25,8 +25,7 @@ std::unique_ptr<DialogProcedure> group_dialog(Module& module, GroupChoice choice
 // value out of range, a chosen group without values: the message, the dialog again).  Errors
 // (more values than a group holds) are the caller's trap's.
 //
-// Group map (module.work.w7, g = 0..1001): the group index of group value g, 0 when g is not
-// selected.  Group numbers (module.work.w8 and table.group_number, 1..k): the value each group
+// Group numbers (GroupInputs::group_numbers and table.group_number, 1..k): the value each group
 // stands for, in entry order, or in order of first appearance when all groups are read.
 bool load_group_samples(Module& module, GroupChoice choice, SampleTable& table);
 

@@ -81,12 +81,12 @@ void write_listing(Module& module, const BlockTable& table, const std::vector<in
 }  // namespace
 
 bool load_blocks(Module& module, BlockTable& table) {
-  const auto& whole = module.remembered.whole;
-  const int c = whole[blocked_inputs::target_count];
+  const BlockInputs inputs(module);
+  const int c = inputs.target_count;
   std::vector<int> targets(static_cast<std::size_t>(c));
-  for (int k = 1; k <= c; ++k) targets[k - 1] = module.work.w9[k];
-  const int group_variable = whole[blocked_inputs::group_variable];
-  const std::int16_t group = group_variable > 0 ? whole[blocked_inputs::group_number] : std::int16_t{0};
+  for (int k = 1; k <= c; ++k) targets[k - 1] = inputs.targets[k];
+  const int group_variable = inputs.group_variable;
+  const std::int16_t group = group_variable > 0 ? inputs.group_number : std::int16_t{0};
   table = BlockTable(c);
 
   write_input_block(module, targets, group_variable, group);

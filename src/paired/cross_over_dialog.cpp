@@ -10,6 +10,13 @@
 
 namespace veltrum {
 
+CrossOverInputs::CrossOverInputs(Module& module)
+    : group_variable(module.remembered.whole[0]),
+      period1(module.remembered.whole[1]),
+      period2(module.remembered.whole[2]),
+      group1(module.remembered.whole[3]),
+      group2(module.remembered.whole[4]) {}
+
 std::string cross_over_help_text() {
   return join_lines({"Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen",
                      "in Phase/Periode 1 Therapie A, die zweite Gruppe Therapie B.",
@@ -24,35 +31,35 @@ std::string cross_over_help_text() {
 }
 
 bool CrossOverDialog::start(DialogWindow& d) {
-  const auto& whole = module_.remembered.whole;
+  const CrossOverInputs inputs(module_);
   d.check(IDC_CROSS_LISTING, module_.listing);
-  if (whole[cross_inputs::group1] > 0) d.set_text(IDC_CROSS_GROUP1, number_text_trimmed(whole[cross_inputs::group1]));
-  if (whole[cross_inputs::group2] > 0) d.set_text(IDC_CROSS_GROUP2, number_text_trimmed(whole[cross_inputs::group2]));
+  if (inputs.group1 > 0) d.set_text(IDC_CROSS_GROUP1, number_text_trimmed(inputs.group1));
+  if (inputs.group2 > 0) d.set_text(IDC_CROSS_GROUP2, number_text_trimmed(inputs.group2));
   fill_variable_name_lists(module_.data, d,
-                           {{IDC_CROSS_GROUP_VARIABLE, whole[cross_inputs::group_variable]},
-                            {IDC_CROSS_PERIOD1, whole[cross_inputs::period1]},
-                            {IDC_CROSS_PERIOD2, whole[cross_inputs::period2]}});
+                           {{IDC_CROSS_GROUP_VARIABLE, inputs.group_variable},
+                            {IDC_CROSS_PERIOD1, inputs.period1},
+                            {IDC_CROSS_PERIOD2, inputs.period2}});
   return false;
 }
 
 void CrossOverDialog::compute(DialogWindow& d) {
-  auto& whole = module_.remembered.whole;
+  CrossOverInputs inputs(module_);
   module_.listing = d.checked(IDC_CROSS_LISTING);
   module_.listing_check = module_.listing ? 1 : 0;
-  whole[cross_inputs::group1] = to_int16(read_number(d.text(IDC_CROSS_GROUP1, cross_group_field_limit)));
-  whole[cross_inputs::group2] = to_int16(read_number(d.text(IDC_CROSS_GROUP2, cross_group_field_limit)));
-  whole[cross_inputs::group_variable] = static_cast<std::int16_t>(d.selection(IDC_CROSS_GROUP_VARIABLE) + 1);
-  whole[cross_inputs::period1] = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD1) + 1);
-  whole[cross_inputs::period2] = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD2) + 1);
+  inputs.group1 = to_int16(read_number(d.text(IDC_CROSS_GROUP1, cross_group_field_limit)));
+  inputs.group2 = to_int16(read_number(d.text(IDC_CROSS_GROUP2, cross_group_field_limit)));
+  inputs.group_variable = static_cast<std::int16_t>(d.selection(IDC_CROSS_GROUP_VARIABLE) + 1);
+  inputs.period1 = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD1) + 1);
+  inputs.period2 = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD2) + 1);
 
   Host& host = module_.host;
-  if (whole[cross_inputs::group_variable] == 0) {
+  if (inputs.group_variable == 0) {
     caution_box(host, no_group_variable_text);
-  } else if (whole[cross_inputs::period1] == 0 || whole[cross_inputs::period2] == 0) {
+  } else if (inputs.period1 == 0 || inputs.period2 == 0) {
     caution_box(host, "Bitte beide Perioden eingeben!");
-  } else if (whole[cross_inputs::group1] < 1 || whole[cross_inputs::group2] < 1) {
+  } else if (inputs.group1 < 1 || inputs.group2 < 1) {
     caution_box(host, join_lines({"Bitte nur Gruppennummern größer 0 angeben.", "", other_values_text}));
-  } else if (whole[cross_inputs::group1] == whole[cross_inputs::group2]) {
+  } else if (inputs.group1 == inputs.group2) {
     caution_box(host, different_groups_text);
   } else {
     d.end(dialog_computed);

@@ -2,28 +2,26 @@
 // variables of period 1 and period 2, the two group numbers, the listing check box and a help
 // text on how the data file is laid out.
 //
-// What the dialog keeps between passes of one call:
-//   module.remembered.whole[cross_inputs::group_variable]  column of the group variable
-//   module.remembered.whole[cross_inputs::period1]         column of the period-1 variable
-//   module.remembered.whole[cross_inputs::period2]         column of the period-2 variable
-//   module.remembered.whole[cross_inputs::group1]          first group number (the smaller one
-//   module.remembered.whole[cross_inputs::group2]          second group number  after loading)
-//   module.listing, module.listing_check                   the listing flag and its check box
+// What the dialog keeps between passes of one call is named by CrossOverInputs; the listing flag
+// and its check box are module.listing and module.listing_check.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "frame/test_dialog.hpp"
 
 namespace veltrum {
 
-namespace cross_inputs {
-inline constexpr int group_variable = 0;
-inline constexpr int period1 = 1;
-inline constexpr int period2 = 2;
-inline constexpr int group1 = 3;
-inline constexpr int group2 = 4;
-}  // namespace cross_inputs
+// The cross-over dialog's remembered choice, named over the module's remembered whole numbers.
+struct CrossOverInputs {
+  explicit CrossOverInputs(Module& module);
+  std::int16_t& group_variable;  // column of the group variable
+  std::int16_t& period1;         // column of the period-1 variable
+  std::int16_t& period2;         // column of the period-2 variable
+  std::int16_t& group1;          // first group number (the smaller one after loading)
+  std::int16_t& group2;          // second group number
+};
 
 // Characters read from a group-number field.
 inline constexpr int cross_group_field_limit = 9;

@@ -64,11 +64,9 @@ bool load_cross_over(Module& module, CrossOverTrial& trial) {
   CrossOverGroup& second = trial.second;
   first = CrossOverGroup{}, second = CrossOverGroup{};
   // Group 1 is always the smaller group number; the dialog shows them so next time.
-  auto& whole = module.remembered.whole;
-  if (whole[cross_inputs::group1] > whole[cross_inputs::group2])
-    std::swap(whole[cross_inputs::group1], whole[cross_inputs::group2]);
-  const Choice c{whole[cross_inputs::group_variable], whole[cross_inputs::period1], whole[cross_inputs::period2],
-                 whole[cross_inputs::group1], whole[cross_inputs::group2]};
+  CrossOverInputs inputs(module);
+  if (inputs.group1 > inputs.group2) std::swap(inputs.group1, inputs.group2);
+  const Choice c{inputs.group_variable, inputs.period1, inputs.period2, inputs.group1, inputs.group2};
   first.number = c.group1;
   second.number = c.group2;
 

@@ -11,50 +11,56 @@
 
 namespace veltrum {
 
+BlockInputs::BlockInputs(Module& module)
+    : group_variable(module.remembered.whole[0]),
+      group_number(module.remembered.whole[1]),
+      target_count(module.remembered.whole[2]),
+      listing(module.remembered.whole[3]),
+      targets(module.work.w9) {}
+
 namespace {
 constexpr int group_field_limit = 11;
 }  // namespace
 
 bool FriedmanDialog::start(DialogWindow& d) {
-  auto& whole = module_.remembered.whole;
-  auto& targets = module_.work.w9;
-  fill_variable_lists(module_.data, d, {IDC_FRIEDMAN_GROUP_VARIABLE, whole[blocked_inputs::group_variable]}, {});
+  BlockInputs inputs(module_);
+  auto& targets = inputs.targets;
+  fill_variable_lists(module_.data, d, {IDC_FRIEDMAN_GROUP_VARIABLE, inputs.group_variable}, {});
   fill_variable_name_lists(module_.data, d, {{IDC_FRIEDMAN_TARGETS, 0}});
   const int count = d.item_count(IDC_FRIEDMAN_TARGETS);
-  for (int k = 1; k <= whole[blocked_inputs::target_count] && k <= targets.high(); ++k)
+  for (int k = 1; k <= inputs.target_count && k <= targets.high(); ++k)
     if (targets[k] >= 1 && targets[k] <= count) d.set_item_selected(IDC_FRIEDMAN_TARGETS, targets[k] - 1, true);
-  if (whole[blocked_inputs::group_number] > 0)
-    d.set_text(IDC_FRIEDMAN_GROUP, number_text_trimmed(whole[blocked_inputs::group_number]));
-  d.check(IDC_FRIEDMAN_LISTING, whole[blocked_inputs::listing] != 0);
+  if (inputs.group_number > 0) d.set_text(IDC_FRIEDMAN_GROUP, number_text_trimmed(inputs.group_number));
+  d.check(IDC_FRIEDMAN_LISTING, inputs.listing != 0);
   // The list is rebuilt from the list box on "&Rechnen"; its count stays until then.
   for (int k = 1; k <= targets.high(); ++k) targets[k] = 0;
   return false;
 }
 
 void FriedmanDialog::compute(DialogWindow& d) {
-  auto& whole = module_.remembered.whole;
+  BlockInputs inputs(module_);
   const int group_list = d.selection(IDC_FRIEDMAN_GROUP_VARIABLE);
-  whole[blocked_inputs::group_variable] = static_cast<std::int16_t>(group_list > 0 ? group_list : 0);
+  inputs.group_variable = static_cast<std::int16_t>(group_list > 0 ? group_list : 0);
   std::int16_t group = to_int16(read_number(d.text(IDC_FRIEDMAN_GROUP, group_field_limit)));
-  whole[blocked_inputs::group_number] = group;
+  inputs.group_number = group;
 
-  if (whole[blocked_inputs::group_variable] > 0 && group <= 0) {
+  if (inputs.group_variable > 0 && group <= 0) {
     reject(module_.host, d, IDC_FRIEDMAN_GROUP,
            join_lines({"Bitte eine Gruppennummer größer als 0 eingeben.", "",
                        "Andere Gruppennummern sind nicht zugelassen !"}));
     return;
   }
-  if (!confirm_group_number_without_variable(module_.host, d, IDC_FRIEDMAN_GROUP_VARIABLE,
-                                             whole[blocked_inputs::group_variable], group))
+  if (!confirm_group_number_without_variable(module_.host, d, IDC_FRIEDMAN_GROUP_VARIABLE, inputs.group_variable,
+                                             group))
     return;
-  whole[blocked_inputs::group_number] = group;
+  inputs.group_number = group;
 
-  auto& targets = module_.work.w9;
+  auto& targets = inputs.targets;
   int c = 0;
   const int count = d.item_count(IDC_FRIEDMAN_TARGETS);
   for (int k = 0; k < count && c < targets.high(); ++k)
     if (d.item_selected(IDC_FRIEDMAN_TARGETS, k)) targets[++c] = static_cast<std::int16_t>(k + 1);
-  whole[blocked_inputs::target_count] = static_cast<std::int16_t>(c);
+  inputs.target_count = static_cast<std::int16_t>(c);
   if (c < 2) {
     caution_box(module_.host, "Bitte mindestens zwei Zielvariablen auswählen!");
     d.focus(IDC_FRIEDMAN_TARGETS);
@@ -62,7 +68,7 @@ void FriedmanDialog::compute(DialogWindow& d) {
   }
 
   const bool listing = d.checked(IDC_FRIEDMAN_LISTING);
-  whole[blocked_inputs::listing] = listing ? 1 : 0;
+  inputs.listing = listing ? 1 : 0;
   module_.listing = listing;
   d.end(dialog_computed);
 }

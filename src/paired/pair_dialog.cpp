@@ -9,14 +9,18 @@
 
 namespace veltrum {
 
+PairInputs::PairInputs(Module& module)
+    : group_variable(module.remembered.whole[0]),
+      first_variable(module.remembered.whole[1]),
+      group_number(module.remembered.whole[3]),
+      second_variable(module.remembered.whole[4]) {}
+
 bool PairDialog::start(DialogWindow& d) {
-  const auto& whole = module_.remembered.whole;
+  const PairInputs inputs(module_);
   d.check(IDC_PAIRS_LISTING, module_.listing_check != 0);
-  if (whole[pair_inputs::group_number] >= 1)
-    d.set_text(IDC_PAIRS_GROUP, number_text_trimmed(whole[pair_inputs::group_number]));
-  fill_variable_lists(
-      module_.data, d, {IDC_PAIRS_VARIABLE, whole[pair_inputs::group_variable]},
-      {{IDC_PAIRS_FIRST, whole[pair_inputs::first_variable]}, {IDC_PAIRS_SECOND, whole[pair_inputs::second_variable]}});
+  if (inputs.group_number >= 1) d.set_text(IDC_PAIRS_GROUP, number_text_trimmed(inputs.group_number));
+  fill_variable_lists(module_.data, d, {IDC_PAIRS_VARIABLE, inputs.group_variable},
+                      {{IDC_PAIRS_FIRST, inputs.first_variable}, {IDC_PAIRS_SECOND, inputs.second_variable}});
   return false;
 }
 
@@ -25,13 +29,13 @@ void PairDialog::compute(DialogWindow& d) {
   module_.listing_check = listed ? 1 : 0;
   module_.listing = listed;
 
-  auto& whole = module_.remembered.whole;
+  PairInputs inputs(module_);
   std::int16_t group = read_whole_number(d, IDC_PAIRS_GROUP, pair_group_field_limit).value_or(0);
   const int group_variable = d.selection(IDC_PAIRS_VARIABLE) < 0 ? 0 : d.selection(IDC_PAIRS_VARIABLE);
-  whole[pair_inputs::group_number] = group;
-  whole[pair_inputs::group_variable] = static_cast<std::int16_t>(group_variable);
-  whole[pair_inputs::first_variable] = static_cast<std::int16_t>(d.selection(IDC_PAIRS_FIRST) + 1);
-  whole[pair_inputs::second_variable] = static_cast<std::int16_t>(d.selection(IDC_PAIRS_SECOND) + 1);
+  inputs.group_number = group;
+  inputs.group_variable = static_cast<std::int16_t>(group_variable);
+  inputs.first_variable = static_cast<std::int16_t>(d.selection(IDC_PAIRS_FIRST) + 1);
+  inputs.second_variable = static_cast<std::int16_t>(d.selection(IDC_PAIRS_SECOND) + 1);
 
   Host& host = module_.host;
   if (group_variable > 0 && group <= 0) {
@@ -39,12 +43,12 @@ void PairDialog::compute(DialogWindow& d) {
     return;
   }
   if (!confirm_group_number_without_variable(host, d, IDC_PAIRS_VARIABLE, group_variable, group)) return;
-  whole[pair_inputs::group_number] = group;
+  inputs.group_number = group;
   if (group < 0 || group > max_group_number) {
     reject(host, d, IDC_PAIRS_GROUP, "Gruppennummern nur >0 und <=1000!");
     return;
   }
-  const int first = whole[pair_inputs::first_variable], second = whole[pair_inputs::second_variable];
+  const int first = inputs.first_variable, second = inputs.second_variable;
   if (first == 0 || second == 0) {
     caution_box(host, "Bitte Variable auswählen!");
     d.focus(first == 0 ? IDC_PAIRS_FIRST : IDC_PAIRS_SECOND);

@@ -1,12 +1,8 @@
 // The paired dialog (templates WMP and VZT, letters W and V: the same controls, only the captions
 // differ): an optional group variable with one group number, and the two variables of a pair.
 //
-// What the dialog keeps between passes of one call:
-//   module.remembered.whole[pair_inputs::group_variable]   column of the group variable, 0 = none
-//   module.remembered.whole[pair_inputs::first_variable]   column of the first variable ("vor")
-//   module.remembered.whole[pair_inputs::group_number]     the group taken, 0 = all records
-//   module.remembered.whole[pair_inputs::second_variable]  column of the second variable ("nach")
-//   module.listing_check, module.listing                   the listing check box, 1/0 and the flag
+// What the dialog keeps between passes of one call is named by PairInputs; the listing check box
+// is module.listing_check (1/0) with the flag module.listing.
 #pragma once
 
 #include "frame/test_dialog.hpp"
@@ -15,12 +11,14 @@ namespace veltrum {
 
 struct Module;
 
-namespace pair_inputs {
-inline constexpr int group_variable = 0;  // shared with the group dialogs
-inline constexpr int first_variable = 1;  // shared with the group dialogs' target variable
-inline constexpr int group_number = 3;
-inline constexpr int second_variable = 4;
-}  // namespace pair_inputs
+// The paired dialog's remembered choice, named over the module's remembered whole numbers.
+struct PairInputs {
+  explicit PairInputs(Module& module);
+  std::int16_t& group_variable;   // column of the group variable, 0 = none (the group dialogs' too)
+  std::int16_t& first_variable;   // column of the first variable ("vor"; the group dialogs' target)
+  std::int16_t& group_number;     // the group taken, 0 = all records
+  std::int16_t& second_variable;  // column of the second variable ("nach")
+};
 
 // Characters read from the group number field.
 inline constexpr int pair_group_field_limit = 9;

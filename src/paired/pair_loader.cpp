@@ -53,10 +53,10 @@ void write_listing(Module& module, const PairTable& table, int first, int second
 }  // namespace
 
 bool load_pairs(Module& module, PairTable& table) {
-  const auto& whole = module.remembered.whole;
-  const int group_variable = whole[pair_inputs::group_variable];
-  const std::int16_t group = whole[pair_inputs::group_number];
-  const int first = whole[pair_inputs::first_variable], second = whole[pair_inputs::second_variable];
+  const PairInputs inputs(module);
+  const int group_variable = inputs.group_variable;
+  const std::int16_t group = inputs.group_number;
+  const int first = inputs.first_variable, second = inputs.second_variable;
   write_input_block(module, first, second, group_variable, group);
 
   table = PairTable{};

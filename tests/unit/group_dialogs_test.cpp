@@ -56,7 +56,7 @@ TEST(GroupDialogs, ZeroOrNegativeCountMeansAllGroups) {
     EXPECT_TRUE(seen[0].ended) << count;
     EXPECT_EQ(seen[0].count_text, "0=<Alle>");
     EXPECT_TRUE(seen[0].count_enabled);
-    EXPECT_EQ(s.module.remembered.whole[group_inputs::group_count], 0);
+    EXPECT_EQ(GroupInputs(s.module).group_count, 0);
     EXPECT_TRUE(s.host.messages().empty());
     // All 201 group numbers are i; the loader then numbers the groups by first appearance.
     ASSERT_EQ(s.passes().size(), 2u);
@@ -110,7 +110,7 @@ TEST(GroupDialogs, GroupNumbersAreEnteredOneEnterAtATime) {
   EXPECT_TRUE(s.host.messages().empty());
 
   EXPECT_EQ(numbers, (std::vector<int>{5, 2, 9, 0}));
-  EXPECT_EQ(s.module.remembered.whole[group_inputs::group_count], 3);
+  EXPECT_EQ(GroupInputs(s.module).group_count, 3);
   // Group index 1 is group 5.
   ASSERT_EQ(s.passes().size(), 2u);
   EXPECT_EQ(s.passes()[0].k, 3.0f);

@@ -158,7 +158,7 @@ TEST(PairedTests, DialogChecksInTheirOrder) {
     EXPECT_EQ(seen.ended, c.seen.ended);
     EXPECT_EQ(seen.focus, c.seen.focus);
     EXPECT_EQ(seen.selected, c.seen.selected);
-    EXPECT_EQ(s.module.remembered.whole[pair_inputs::group_number], c.group);
+    EXPECT_EQ(PairInputs(s.module).group_number, c.group);
     EXPECT_TRUE(s.host.problems().empty()) << s.host.problems().front();
   }
 }
