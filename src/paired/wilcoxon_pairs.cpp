@@ -62,7 +62,9 @@ std::vector<float> order_statistics(std::vector<float>& values, const std::vecto
   std::vector<float> result;
   auto from = values.begin();
   for (const std::int64_t k : ranks) {
-    const auto at = values.begin() + (k - 1);
+    // k <= n(n+1)/2 with n <= 500 Walsh averages' pairs: within the iterator's difference type on
+    // every build.
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(k - 1);
     if (at >= from) std::nth_element(from, at, values.end());
     result.push_back(*at);
     from = at + 1;
