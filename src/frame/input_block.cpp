@@ -20,6 +20,15 @@ void write_variable(ReportFile& report, const DataFileArrays& data, int column, 
   if (named) report.write("(" + data.names[column] + std::string(close));
 }
 
+void write_group_line(ReportFile& report, const DataFileArrays& data, int group_variable, bool named,
+                      std::int16_t group) {
+  report.write("  und Gruppe Var.");
+  write_variable(report, data, group_variable, named, ") ");
+  report.write("=");
+  report.plain(group);
+  report.end_line();
+}
+
 void write_group_title(ReportFile& report, std::int16_t group) {
   report.write("Gruppe");
   report.plain(group);

@@ -24,6 +24,10 @@ void write_input_file(Module& module);
 void write_variable(ReportFile& report, const DataFileArrays& data, int column, bool named,
                     std::string_view close = ")");
 
+// "  und Gruppe Var." with the group variable and "=" the group number taken, then the line end.
+void write_group_line(ReportFile& report, const DataFileArrays& data, int group_variable, bool named,
+                      std::int16_t group);
+
 // "Gruppe" and the group number in the plain number form, the line end, then an empty line.
 void write_group_title(ReportFile& report, std::int16_t group);
 

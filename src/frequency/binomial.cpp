@@ -161,17 +161,22 @@ void write_binomial(ReportFile& r, const BinomialTest& result) {
   r.line("           Conover, W.J.: Practical Nonparametric Statistics (1999), Kap. 3.1.");
 }
 
+namespace {
+
+// The test of the inputs the dialog stored, with the keyword typed.
+BinomialTest binomial_of(Module& module) {
+  const BinomialInputs inputs(module);
+  BinomialTest result = binomial_test(inputs.n, inputs.k, inputs.theta);
+  result.keyword = module.keyword;
+  return result;
+}
+
+}  // namespace
+
 void binomial_entry(Module& module, const CatalogueEntry& test) {
   BinomDialog dialog(module);
   run_test(
-      module, test, dialog,
-      [&] {
-        const BinomialInputs inputs(module);
-        BinomialTest result = binomial_test(inputs.n, inputs.k, inputs.theta);
-        result.keyword = module.keyword;
-        return std::optional(result);
-      },
-      write_binomial);
+      module, test, dialog, [&] { return std::optional(binomial_of(module)); }, write_binomial);
 }
 
 }  // namespace veltrum

@@ -54,15 +54,13 @@ void write_two_frequencies(ReportFile& r, const TwoFrequencies& result) {
 
 void two_frequencies_entry(Module& module, const CatalogueEntry& test) {
   HaufigDialog dialog(module);
-  run_test(
-      module, test, dialog,
-      [&] {
-        const TwoFrequencyInputs inputs(module);
-        TwoFrequencies result = compare_frequencies(inputs.n1, inputs.n2);
-        result.keyword = module.keyword;
-        return std::optional(result);
-      },
-      write_two_frequencies);
+  const auto analyse = [&] {
+    const TwoFrequencyInputs inputs(module);
+    std::optional<TwoFrequencies> result = compare_frequencies(inputs.n1, inputs.n2);
+    result->keyword = module.keyword;
+    return result;
+  };
+  run_test(module, test, dialog, analyse, write_two_frequencies);
 }
 
 }  // namespace veltrum

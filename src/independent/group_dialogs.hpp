@@ -47,10 +47,8 @@ class GroupsDialog : public TestDialog {
 // UTEST, MEDIAN, KOLMO: two different group numbers from 1 to 1000 in edits 403 and 404;
 // UTEST's "&Hilfe" opens the help file.
 class TwoGroupsDialog : public TestDialog {
- public:
-  explicit TwoGroupsDialog(Module& module) : TestDialog(module) {}
+  using TestDialog::TestDialog;
 
- private:
   bool start(DialogWindow& dialog) override;
   void compute(DialogWindow& dialog) override;
   bool other(DialogWindow& dialog, int id) override;

@@ -46,13 +46,7 @@ void write_input_block(Module& module, const std::vector<int>& targets, int grou
     }
   }
   r.end_line();
-  if (group != 0) {
-    r.write("  und Gruppe Var.");
-    write_variable(r, data, group_variable, named, ") ");
-    r.write("=");
-    r.plain(group);
-    r.end_line();
-  }
+  if (group != 0) write_group_line(r, data, group_variable, named, group);
   r.line();
 }
 

@@ -10,12 +10,10 @@
 
 namespace veltrum {
 
-CrossOverInputs::CrossOverInputs(Module& module)
-    : group_variable(module.remembered.whole[0]),
-      period1(module.remembered.whole[1]),
-      period2(module.remembered.whole[2]),
-      group1(module.remembered.whole[3]),
-      group2(module.remembered.whole[4]) {}
+CrossOverInputs::CrossOverInputs(Module& module) : CrossOverInputs(module.remembered.whole) {}
+
+CrossOverInputs::CrossOverInputs(std::array<std::int16_t, 10>& w)
+    : group_variable(w[0]), period1(w[1]), period2(w[2]), group1(w[3]), group2(w[4]) {}
 
 std::string cross_over_help_text() {
   return join_lines({"Im Cross-Over-Versuchsplan erhält die erste von zwei Gruppen",

@@ -6,6 +6,7 @@
 // and its check box are module.listing and module.listing_check.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,9 @@ struct CrossOverInputs {
   std::int16_t& period2;         // column of the period-2 variable
   std::int16_t& group1;          // first group number (the smaller one after loading)
   std::int16_t& group2;          // second group number
+
+ private:
+  explicit CrossOverInputs(std::array<std::int16_t, 10>& whole);
 };
 
 // Characters read from a group-number field.
@@ -34,10 +38,8 @@ std::string cross_over_help_text();
 // this order, the group variable, both periods, group numbers of at least 1, two different groups.
 // A rejected input leaves the focus where it is.  The same variable may serve for both periods.
 class CrossOverDialog : public TestDialog {
- public:
-  explicit CrossOverDialog(Module& module) : TestDialog(module) {}
+  using TestDialog::TestDialog;
 
- private:
   bool start(DialogWindow& dialog) override;
   void compute(DialogWindow& dialog) override;
   bool other(DialogWindow& dialog, int id) override;

@@ -23,10 +23,8 @@ struct BlockInputs {
 };
 
 class FriedmanDialog : public TestDialog {
- public:
-  explicit FriedmanDialog(Module& module) : TestDialog(module) {}
+  using TestDialog::TestDialog;
 
- private:
   bool start(DialogWindow& dialog) override;
   void compute(DialogWindow& dialog) override;
 };

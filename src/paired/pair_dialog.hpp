@@ -27,10 +27,8 @@ inline constexpr int pair_group_field_limit = 9;
 // without a group variable asks whether to ignore it (No keeps the dialog open); group numbers
 // only from 0 to 1000; both variables chosen; two different variables.
 class PairDialog : public TestDialog {
- public:
-  explicit PairDialog(Module& module) : TestDialog(module) {}
+  using TestDialog::TestDialog;
 
- private:
   bool start(DialogWindow& dialog) override;
   void compute(DialogWindow& dialog) override;
 };

@@ -24,13 +24,7 @@ void write_input_block(Module& module, int first, int second, int group_variable
   r.write("- Variable");
   write_variable(r, data, second, named, ") ");
   r.end_line();
-  if (group_variable > 0) {
-    r.write("  und Gruppe Var.");
-    write_variable(r, data, group_variable, named, ") ");
-    r.write("=");
-    r.plain(group);
-    r.end_line();
-  }
+  if (group_variable > 0) write_group_line(r, data, group_variable, named, group);
   r.line();
 }
 
