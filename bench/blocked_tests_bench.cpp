@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <random>
 
+#include "blocked/block_table.hpp"
+#include "blocked/cochran.hpp"
+#include "blocked/friedman.hpp"
 #include "frame/report.hpp"
-#include "paired/block_table.hpp"
-#include "paired/cochran.hpp"
-#include "paired/friedman.hpp"
 
 namespace veltrum {
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <random>
 
+#include "crossover/cross_over.hpp"
 #include "frame/report.hpp"
-#include "paired/cross_over.hpp"
 #include "paired/pair_table.hpp"
 #include "paired/sign_test.hpp"
 #include "paired/signed_rank_distribution.hpp"

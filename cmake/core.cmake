@@ -1,7 +1,8 @@
 # The core as libraries whose dependencies run one way, shared by the main build and fuzz/:
 #
 #   veltrum_frame      src/frame: entry and dispatch, run-state, data file, report, dialogs
-#   veltrum_families   src/independent, src/paired, src/frequency: the tests, on the frame
+#   veltrum_families   src/independent, src/paired, src/blocked, src/crossover, src/frequency:
+#                      the tests, on the frame
 #   veltrum_catalogue  src/catalogue.cpp: the letters joined to the frame's dispatch loop
 #   veltrum_headless   src/headless: the Linux host, on the frame (not in the Windows build)
 #   veltrum_core       the first three together, with every header of src/ for the callers
@@ -24,7 +25,7 @@ function(veltrum_layer name root)  # ARGN: the paths below src/ the layer may in
 endfunction()
 
 function(veltrum_add_core root resources)
-  set(families independent paired frequency)
+  set(families independent paired blocked crossover frequency)
 
   file(GLOB frame_sources CONFIGURE_DEPENDS "${root}/src/frame/*.cpp")
   add_library(veltrum_frame STATIC ${frame_sources})

@@ -3,6 +3,8 @@
 #include "veltrum.hpp"
 
 #include "VELTRUM_R.h"
+#include "blocked/blocked_tests.hpp"
+#include "crossover/cross_over_entry.hpp"
 #include "frequency/binomial.hpp"
 #include "frequency/goodness_of_fit.hpp"
 #include "frequency/information.hpp"
@@ -10,8 +12,6 @@
 #include "independent/distribution_tests.hpp"
 #include "independent/mantel_haenszel.hpp"
 #include "independent/rank_tests.hpp"
-#include "paired/blocked_tests.hpp"
-#include "paired/cross_over_entry.hpp"
 #include "paired/paired_tests.hpp"
 
 namespace veltrum {

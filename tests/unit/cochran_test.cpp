@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "VELTRUM_R.h"
-#include "paired/cochran.hpp"
-#include "paired/cochran_dialog.hpp"
+#include "blocked/cochran.hpp"
+#include "blocked/cochran_dialog.hpp"
 #include "test_support.hpp"
 
 namespace veltrum {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "VELTRUM_R.h"
-#include "paired/cross_over_dialog.hpp"
+#include "crossover/cross_over_dialog.hpp"
 #include "test_support.hpp"
 
 namespace veltrum {

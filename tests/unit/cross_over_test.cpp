@@ -5,7 +5,7 @@
 // correct = FALSE for Z and the approximate p) and pwilcox, the calls written next to the numbers.
 #include <gtest/gtest.h>
 
-#include "paired/cross_over.hpp"
+#include "crossover/cross_over.hpp"
 #include "rank_test_support.hpp"
 
 namespace veltrum {

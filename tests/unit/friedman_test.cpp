@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "paired/friedman.hpp"
-#include "paired/wilcoxon_wilcox.hpp"
+#include "blocked/friedman.hpp"
+#include "blocked/wilcoxon_wilcox.hpp"
 
 namespace veltrum {
 namespace {

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <typeindex>
 
+#include "blocked/cochran.hpp"
+#include "blocked/friedman.hpp"
+#include "crossover/cross_over.hpp"
 #include "frame/catalogue.hpp"
 #include "frequency/binomial.hpp"
 #include "frequency/goodness_of_fit.hpp"
@@ -16,9 +19,6 @@
 #include "independent/mann_whitney.hpp"
 #include "independent/mantel_haenszel.hpp"
 #include "independent/median_test.hpp"
-#include "paired/cochran.hpp"
-#include "paired/cross_over.hpp"
-#include "paired/friedman.hpp"
 #include "paired/sign_test.hpp"
 #include "paired/wilcoxon_pairs.hpp"
 #include "test_support.hpp"

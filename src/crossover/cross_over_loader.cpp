@@ -1,7 +1,8 @@
-#include "paired/cross_over_loader.hpp"
+#include "crossover/cross_over_loader.hpp"
 
 #include <string>
 
+#include "crossover/cross_over_dialog.hpp"
 #include "frame/errors.hpp"
 #include "frame/input_block.hpp"
 #include "frame/messages.hpp"
@@ -9,7 +10,6 @@
 #include "frame/records.hpp"
 #include "frame/report.hpp"
 #include "frame/run_state.hpp"
-#include "paired/cross_over_dialog.hpp"
 
 namespace veltrum {
 

@@ -1,4 +1,4 @@
-#include "paired/wilcoxon_wilcox.hpp"
+#include "blocked/wilcoxon_wilcox.hpp"
 
 #include "frame/errors.hpp"
 

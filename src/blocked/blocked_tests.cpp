@@ -1,15 +1,15 @@
-#include "paired/blocked_tests.hpp"
+#include "blocked/blocked_tests.hpp"
 
 #include <optional>
 
+#include "blocked/block_loader.hpp"
+#include "blocked/cochran.hpp"
+#include "blocked/cochran_dialog.hpp"
+#include "blocked/friedman.hpp"
+#include "blocked/friedman_dialog.hpp"
 #include "frame/module.hpp"
 #include "frame/run_state.hpp"
 #include "frame/test_run.hpp"
-#include "paired/block_loader.hpp"
-#include "paired/cochran.hpp"
-#include "paired/cochran_dialog.hpp"
-#include "paired/friedman.hpp"
-#include "paired/friedman_dialog.hpp"
 
 namespace veltrum {
 

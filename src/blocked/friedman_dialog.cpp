@@ -1,4 +1,4 @@
-#include "paired/friedman_dialog.hpp"
+#include "blocked/friedman_dialog.hpp"
 
 #include "VELTRUM_R.h"
 #include "frame/dialog.hpp"

@@ -1,4 +1,4 @@
-#include "paired/cross_over.hpp"
+#include "crossover/cross_over.hpp"
 
 #include <algorithm>
 #include <cmath>

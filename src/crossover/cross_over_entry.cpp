@@ -1,14 +1,14 @@
-#include "paired/cross_over_entry.hpp"
+#include "crossover/cross_over_entry.hpp"
 
 #include <array>
 #include <optional>
 
+#include "crossover/cross_over.hpp"
+#include "crossover/cross_over_dialog.hpp"
+#include "crossover/cross_over_loader.hpp"
 #include "frame/group_sizes.hpp"
 #include "frame/module.hpp"
 #include "frame/test_run.hpp"
-#include "paired/cross_over.hpp"
-#include "paired/cross_over_dialog.hpp"
-#include "paired/cross_over_loader.hpp"
 
 namespace veltrum {
 

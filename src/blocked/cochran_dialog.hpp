@@ -2,8 +2,8 @@
 // per Enter, row by row; the Enter after the last value computes.
 #pragma once
 
+#include "blocked/cochran.hpp"
 #include "frame/test_dialog.hpp"
-#include "paired/cochran.hpp"
 
 namespace veltrum {
 

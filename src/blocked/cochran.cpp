@@ -1,4 +1,4 @@
-#include "paired/cochran.hpp"
+#include "blocked/cochran.hpp"
 
 #include "frame/distribution.hpp"
 #include "frame/numbers.hpp"

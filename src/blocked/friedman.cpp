@@ -1,12 +1,12 @@
-#include "paired/friedman.hpp"
+#include "blocked/friedman.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
+#include "blocked/wilcoxon_wilcox.hpp"
 #include "frame/distribution.hpp"
 #include "frame/report.hpp"
-#include "paired/wilcoxon_wilcox.hpp"
 
 namespace veltrum {
 

@@ -1,4 +1,4 @@
-#include "paired/cochran_dialog.hpp"
+#include "blocked/cochran_dialog.hpp"
 
 #include <string>
 

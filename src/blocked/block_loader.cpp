@@ -1,13 +1,13 @@
-#include "paired/block_loader.hpp"
+#include "blocked/block_loader.hpp"
 
 #include <vector>
 
+#include "blocked/friedman_dialog.hpp"
 #include "frame/input_block.hpp"
 #include "frame/module.hpp"
 #include "frame/records.hpp"
 #include "frame/report.hpp"
 #include "frame/run_state.hpp"
-#include "paired/friedman_dialog.hpp"
 
 namespace veltrum {
 

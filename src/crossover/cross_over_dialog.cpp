@@ -1,4 +1,4 @@
-#include "paired/cross_over_dialog.hpp"
+#include "crossover/cross_over_dialog.hpp"
 
 #include "VELTRUM_R.h"
 #include "frame/dialog.hpp"

@@ -3,7 +3,7 @@
 // the block table, a record with a missing value dropped as a whole.
 #pragma once
 
-#include "paired/block_table.hpp"
+#include "blocked/block_table.hpp"
 
 namespace veltrum {
 

@@ -18,7 +18,7 @@
 
 #include <vector>
 
-#include "paired/block_table.hpp"
+#include "blocked/block_table.hpp"
 
 namespace veltrum {
 

@@ -3,8 +3,8 @@
 // both groups (a record with a missing value in either is dropped), and the listing when asked.
 #pragma once
 
+#include "crossover/cross_over.hpp"
 #include "frame/result.hpp"
-#include "paired/cross_over.hpp"
 
 namespace veltrum {
 
