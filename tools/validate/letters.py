@@ -91,8 +91,13 @@ def gen_k(rnd, i, work):
 
 
 def summary_rows(report, out):
-    find(report, r"^Stichprobe\s*(\d+)  \|\s*(\S+)\s+(\S+)\s+(\S+)\s+(\d+)  \|\s+(\S+)\s+(\S+)$",
-         [None, "median.{g[0]}", "min.{g[0]}", "max.{g[0]}", "n.{g[0]}", "R.{g[0]}", "Rn.{g[0]}"], out)
+    """The group summary table, by its columns: "Stichprobe###  |", median, minimum and maximum
+    in 11 positions each, n in 4 (they may touch), "  | " and the two rank sums."""
+    for m in re.finditer(r"^Stichprobe\s*(\d+)  \|(.*)$", report, re.M):
+        g, rest = m.group(1), m.group(2)
+        fields = [rest[0:11], rest[11:22], rest[22:33], rest[33:37]] + rest[41:].split()
+        for name, text in zip(("median", "min", "max", "n", "R", "Rn"), fields):
+            out.append((f"{name}.{g}", text.strip()))
 
 
 def parse_k(report):
@@ -213,8 +218,10 @@ def gen_e(rnd, i, work):
 def parse_e(report):
     out = []
     find(report, rf"Overall-Median =\s*({NUM}) \)", ["median"], out)
-    find(report, r"^Stichprobe\s*(\d) :\s+(\d+)\s+(\d+)  \|\s*(\d+)$", [None, "below.{g[0]}", "above.{g[0]}", "n.{g[0]}"], out)
-    find(report, r"^Gesamt:\s+(\d+)\s+(\d+)  \|\s*(\d+)$", ["below.total", "above.total", "N"], out)
+    # Counts in " ###" pictures (a fourth digit widens them) and the totals in "####" (which a
+    # fourth digit fills, so that two totals touch).
+    find(report, r"^Stichprobe (\d) :\s+(\d+)\s+(\d+)  \|\s*(\d+)$", [None, "below.{g[0]}", "above.{g[0]}", "n.{g[0]}"], out)
+    find(report, r"^Gesamt:         (....)(....)  \|\s*(\d+)$", ["below.total", "above.total", "N"], out)
     if "VORSICHT" in report:
         out.append(("warning", "ja"))
     find(report, rf"^Chi² =\s*({NUM}) \(p = ({NUM}), zweiseitig", ["chi", "p_chi"], out)

@@ -5,6 +5,8 @@
 # NAME@std is the value of the common R function where the module's definition differs from it by
 # design (compared for information); "_noreport" says the module is to refuse the case.
 suppressMessages(library(coin))
+# x as a single-precision value.
+f32 <- function(x) { b <- writeBin(x, raw(), size = 4); readBin(b, "double", size = 4, n = length(x)) }
 args <- commandArgs(TRUE)
 letter <- args[1]
 manifest <- read.delim(args[2], header = FALSE, colClasses = "character", col.names = c("id", "file", "fields"))
@@ -19,13 +21,13 @@ fields <- function(text) {
   setNames(lapply(kv, `[`, 2), sapply(kv, `[`, 1))
 }
 num_list <- function(text) as.numeric(strsplit(text, ",", fixed = TRUE)[[1]])
+# Data values as the module stores them, in single precision (9876.3 is 9876.2998046875).
+read_data <- function(file) { d <- read.table(file, skip = 1); d[] <- lapply(d, f32); d }
 read_groups <- function(file) {
-  d <- read.table(file, skip = 1, col.names = c("x", "g"))
+  d <- read.table(file, skip = 1, col.names = c("x", "g")); d$x <- f32(d$x)
   d$g <- factor(d$g, levels = unique(d$g))
   d
 }
-# The confidence levels as the module stores them (single precision).
-f32 <- function(x) { b <- writeBin(x, raw(), size = 4); readBin(b, "double", size = 4, n = length(x)) }
 levels4 <- c(0.90, 0.95, 0.98, 0.99)
 lab4 <- function(p) sprintf("%.4f", p)
 
@@ -167,7 +169,10 @@ do_scores <- function(f, d) {
   }
   for (j in seq_along(s)) emit(paste0("f.", k + 1, ".", j), sum(tab[, j]))
   emit(paste0("rowtotal.", k + 1), nrow(d))
-  if (length(s) < 2) return()
+  if (length(s) < 2) {
+    # One score: A = B = 0 and the statistic is undefined; the module reports 0 with p = 1.
+    emit("chi", 0); emit("df", k - 1); emit("p", 1); return()
+  }
   # The mean-score statistic: coin's quadratic form of the identity scores given the margins.
   it <- independence_test(x ~ g, data = d, teststat = "quadratic")
   chi <- as.numeric(statistic(it))
@@ -257,7 +262,7 @@ do_W <- function(f, d) {
     T <- floor(R + 0.5); p1 <- psignrank(T, n1)
     emit("p_exact", if (p1 > 0.5) 1 else 2 * p1)
     if (ties && n1 <= 60)
-      emit("p_exact@std", as.numeric(pvalue(wilcoxsign_test(nz ~ 0 * nz, distribution = "exact", zero.method = "Wilcoxon"))))
+      emit("p_exact@std", as.numeric(pvalue(wilcoxsign_test(a ~ b, data = data.frame(a = nz, b = 0), distribution = "exact"))))
   } else emit("p_approx_R", pa)
   if (n > 500) return(emit("hl_skipped", "ja"))
   W <- sort(outer(dd, dd, "+")[upper.tri(diag(n), diag = TRUE)] / 2); M <- length(W)
@@ -402,8 +407,7 @@ do_B <- function(f, d) {
 handlers <- list(K = do_K, U = do_U, N = do_scores, T = do_scores, E = do_E, S = do_S, W = do_W, V = do_V,
                  F = do_F, O = do_O, C = do_C, H = do_H, A = do_fit, G = do_fit, B = do_B)
 reader <- list(K = read_groups, U = read_groups, N = read_groups, T = read_groups, E = read_groups, S = read_groups,
-               W = function(p) read.table(p, skip = 1), V = function(p) read.table(p, skip = 1),
-               F = function(p) read.table(p, skip = 1), C = function(p) read.table(p, skip = 1))
+               W = read_data, V = read_data, F = read_data, C = read_data)
 for (row in seq_len(nrow(manifest))) {
   case_id <- manifest$id[row]
   file <- manifest$file[row]
