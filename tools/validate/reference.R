@@ -6,7 +6,7 @@
 # design (compared for information); "_noreport" says the module is to refuse the case.
 suppressMessages(library(coin))
 # x as a single-precision value.
-f32 <- function(x) { b <- writeBin(x, raw(), size = 4); readBin(b, "double", size = 4, n = length(x)) }
+f32 <- function(x) { b <- writeBin(as.double(x), raw(), size = 4); readBin(b, "double", size = 4, n = length(x)) }
 args <- commandArgs(TRUE)
 letter <- args[1]
 manifest <- read.delim(args[2], header = FALSE, colClasses = "character", col.names = c("id", "file", "fields"))
@@ -368,18 +368,21 @@ do_fit <- function(f, d) {
   S <- if (letter == "A") sum(prob) else 1
   e <- if (letter == "A") f32(F * prob) else rep(f32(F / k), k)
   t <- suppressWarnings(chisq.test(fr, p = e / sum(e)))
-  c <- (fr - e)^2 / e
+  # The contributions and their running sum are stored in single precision too; the p values are
+  # those of the sum as stored (with 100 categories its last digits move the sixth decimal of p).
+  c <- f32((fr - e)^2 / e)
+  Q32 <- Reduce(function(a, b) f32(a + b), c, 0)
   for (i in 1:k) {
     emit(paste0("f.", i), fr[i]); emit(paste0("e.", i), e[i]); emit(paste0("rel.", i), fr[i] / F)
     emit(paste0("prob.", i), e[i] / F); emit(paste0("c.", i), c[i]); emit(paste0("pc.", i), pchisq(c[i], 1, lower.tail = FALSE))
   }
-  Q <- unname(t$statistic)
-  emit("F", F); emit("FS", F * S); emit("one", 1); emit("S", S); emit("Q", Q); emit("pQ", t$p.value)
+  Q <- unname(t$statistic); pQ <- pchisq(Q32, k - 1, lower.tail = FALSE)
+  emit("F", F); emit("FS", F * S); emit("one", 1); emit("S", S); emit("Q", Q); emit("pQ", pQ)
   # Summed in single precision, the expected frequencies of a large total can miss F by more than
   # the 0.1 the module allows (it then prints "Keine Berechnung.").
   if (k * F * 2^-24 > 0.1) emit("_float_total", "ja")
   if (letter == "G") emit("expected", f32(F / k))
-  emit("chi", Q); emit("df", k - 1); emit("p", t$p.value)
+  emit("chi", Q); emit("df", k - 1); emit("p", pQ)
 }
 do_B <- function(f, d) {
   # theta0 as the module stores it, in single precision (0.9999 is 0.99989998...).
@@ -391,7 +394,9 @@ do_B <- function(f, d) {
   emit("p2@std", binom.test(k, n, theta)$p.value)
   for (P in levels4) {
     name <- sprintf("%.2f", P)
-    if (k < 16000 && n - k < 16000) {
+    if (k == 0 || k == n || (k < 16000 && n - k < 16000)) {
+      # k = 0 and k = n: the one-sided limit at the level itself, also for large n (where the normal
+      # approximation's radicand is negative).
       ci <- if (k == 0) c(0, qbeta(f32(P), 1, n)) else if (k == n) c(qbeta(1 - f32(P), n, 1), 1)
             else binom.test(k, n, conf.level = P)$conf.int
     } else {
