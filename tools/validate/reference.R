@@ -384,6 +384,13 @@ do_fit <- function(f, d) {
   if (letter == "G") emit("expected", f32(F / k))
   emit("chi", Q); emit("df", k - 1); emit("p", pQ)
 }
+# Clopper-Pearson limits: binom.test's conf.int, whose p value takes seconds for n = 10^8, so that
+# above 10^6 trials its two beta quantiles are taken directly.
+clopper_pearson <- function(k, n, P) {
+  if (n <= 1e6) return(binom.test(k, n, conf.level = P)$conf.int)
+  a <- (1 - P) / 2
+  c(if (k == 0) 0 else qbeta(a, k, n - k + 1), if (k == n) 1 else qbeta(1 - a, k + 1, n - k))
+}
 do_B <- function(f, d) {
   # theta0 as the module stores it, in single precision (0.9999 is 0.99989998...).
   n <- as.numeric(f$n); k <- as.numeric(f$k); theta <- f32(as.numeric(f$theta))
@@ -391,19 +398,19 @@ do_B <- function(f, d) {
   # The binomial distribution function takes n and k in single precision (exact up to 2^24).
   lo <- pbinom(f32(k), f32(n), theta); hi <- if (k > 0) pbinom(f32(k - 1), f32(n), theta, lower.tail = FALSE) else 1
   emit("p_low", lo); emit("p_high", hi); emit("p2", min(1, 2 * lo, 2 * hi))
-  emit("p2@std", binom.test(k, n, theta)$p.value)
+  if (n <= 1e6) emit("p2@std", binom.test(k, n, theta)$p.value)  # slow for larger n
   for (P in levels4) {
     name <- sprintf("%.2f", P)
     if (k == 0 || k == n || (k < 16000 && n - k < 16000)) {
       # k = 0 and k = n: the one-sided limit at the level itself, also for large n (where the normal
       # approximation's radicand is negative).
       ci <- if (k == 0) c(0, qbeta(f32(P), 1, n)) else if (k == n) c(qbeta(1 - f32(P), n, 1), 1)
-            else binom.test(k, n, conf.level = P)$conf.int
+            else clopper_pearson(k, n, P)
     } else {
       z <- qnorm((1 + f32(P)) / 2); A <- (z^2 + 2) / 3; B <- (7 - z^2) / 18; D <- n + 2 * A - 1; S <- n + 11 * B - 4
       ci <- c((k - 1 + A - z * sqrt((k - B) * (n - k + 1 - B) / S)) / D, (k + A + z * sqrt((k + 1 - B) * (n - k - B) / S)) / D)
     }
-    std <- binom.test(k, n, conf.level = P)$conf.int
+    std <- clopper_pearson(k, n, P)
     emit(paste0("lo.", name), ci[1]); emit(paste0("hi.", name), ci[2])
     emit(paste0("lo.", name, "@std"), std[1]); emit(paste0("hi.", name, "@std"), std[2])
   }

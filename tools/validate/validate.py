@@ -65,10 +65,10 @@ KNOWN = {
                   "frequencies give 1/n); `chisq.test` limits the correction and gives 0.",
     ("B", "p2"): "The two-sided p doubles the smaller tail (min(1, 2·p_low, 2·p_high)); `binom.test` sums the "
                  "outcomes no more probable than the observed one, which differs when theta0 ≠ 0.5.",
-    ("B", "lo"): "For k = n the limit is one-sided at the level P itself (the upper limit is 1), and from "
-                 "16000 successes or failures on a normal approximation; `binom.test` gives the two-sided "
-                 "Clopper-Pearson limit at (1 − P)/2.",
-    ("B", "hi"): "As for the lower limit, with k = 0.",
+    ("B", "lo"): "At k = 0 (k = n) the interval is one-sided at the level P itself, from 0 (up to 1); from 16000 "
+                 "successes or failures (and 0 < k < n) the limits come from a normal approximation; "
+                 "`binom.test` gives the two-sided Clopper-Pearson limits at (1 − P)/2 each.",
+    ("B", "hi"): "As for the lower limit.",
     ("A", "keine"): "Above about 100,000 in total the expected frequencies, summed in single precision, can miss "
                     "the total F by more than the 0.1 allowed, and the report prints \"Keine Berechnung.\" "
                     "instead of the statistic.",
@@ -119,6 +119,16 @@ KNOWN[("*", "(single precision)")] = ("The value is stored in single precision a
                                      "significant digits; compared at 1e-6 relative instead of one unit of the "
                                      "last place.")
 
+# The branches of a letter: quantities that only some reports print, counted over the cases.
+BRANCHES = {
+    "K": ["H", "p_exact", "p_cons", "p_u_approx"],
+    "U": ["p_exact", "p_cons", "p_interp", "p_u_approx", "mw_ci", "hl", "hl_skipped"],
+    "N": ["chi"], "T": ["chi"], "S": ["label"], "E": ["warning", "chi", "fisher2"],
+    "W": ["p_exact", "p_approx_R", "hl", "hl_skipped", "tukey"],
+    "V": ["p1"], "F": ["class", "p", "exact_note"], "O": ["Q"],
+    "C": ["p_exact", "p_approx_U"], "H": ["chi"], "A": ["chi", "keine"], "G": ["chi", "keine"], "B": ["lo"],
+}
+
 NOT_IN_R = ("M", "the information text on multiple comparisons: it computes nothing.")
 
 
@@ -163,6 +173,8 @@ class Tally:
         self.largest_at = ""
         self.failures = []
         self.known = {}  # quantity -> [cases differing, compared, largest units]
+        self.branches = {}  # quantity -> cases whose report printed it
+        self.seconds = 0.0
 
     def known_add(self, quantity, differs, units):
         entry = self.known.setdefault(quantity, [0, 0, 0.0])
@@ -174,6 +186,12 @@ class Tally:
 
 def compare(letter, case_id, parsed, ref, tally):
     printed_names = {name for name, _ in parsed}
+    for b in BRANCHES.get(letter, ()):
+        if b in printed_names or any(n.startswith(b + ".") for n in printed_names):
+            tally.branches[b] = tally.branches.get(b, 0) + 1
+    for name, printed in parsed:
+        if name == "label" or name.startswith("class"):
+            tally.branches[f"{name.split('.')[0]} {printed}"] = tally.branches.get(f"{name.split('.')[0]} {printed}", 0) + 1
     ref = ref.get(case_id, {})
     for name, value in ref.items():
         if "keine" in printed_names and "_float_total" in ref and name in ("expected", "chi", "df", "p"):
@@ -256,12 +274,14 @@ def markdown(n, tallies, seconds, failed):
         "branch labels are compared as text.  Input echoes (the data listing, the input block, the "
         "literature) are not compared.",
         "",
-        "| Letter | Test | Cases | Numbers compared | Classes compared | Largest difference (units) | R |",
-        "|---|---|---|---|---|---|---|",
+        "| Letter | Test | Cases | Numbers compared | Classes compared | Largest difference (units) | Seconds | "
+        "Branches (cases printing them) | R |",
+        "|---|---|---|---|---|---|---|---|---|",
     ]
     for letter, t in tallies.items():
+        branches = ", ".join(f"`{b}` {c}" for b, c in sorted(t.branches.items()))
         lines.append(f"| {letter} | {LETTER_NAMES[letter]} | {t.cases} | {t.numbers} | {t.classes} | "
-                     f"{t.largest:.2f} | {R_CALLS[letter]} |")
+                     f"{t.largest:.2f} | {t.seconds:.0f} | {branches} | {R_CALLS[letter]} |")
     lines += ["", f"Letter {NOT_IN_R[0]} has no counterpart in R: {NOT_IN_R[1]}", "",
               "## Known differences by design", "",
               "The module's own definition is what is compared above (written out in R where no R function "
@@ -300,6 +320,7 @@ def main():
     pool = concurrent.futures.ThreadPoolExecutor(max_workers=max(2, os.cpu_count() or 2))
     for letter in letters:
         generate, parse = LETTERS[letter]
+        letter_started = time.time()
         t = tallies[letter] = Tally()
         lwork = os.path.join(work, letter)
         os.makedirs(lwork, exist_ok=True)
@@ -333,9 +354,10 @@ def main():
                 t.failures.append((i, "report", "(nothing parsed)", ""))
                 continue
             compare(letter, i, parsed, ref, t)
+        t.seconds = time.time() - letter_started
         status = "ok" if not t.failures else f"{len(t.failures)} unexplained"
         print(f"{letter}: {t.cases} cases, {t.numbers} numbers, {t.classes} classes, largest "
-              f"{t.largest:.2f} units ({t.largest_at}); {status}", flush=True)
+              f"{t.largest:.2f} units ({t.largest_at}), {t.seconds:.0f} s; {status}", flush=True)
         for case_id, name, printed, expected in t.failures[:10]:
             print(f"  case {case_id} ({os.path.join(lwork, f'report{case_id}.txt')}): {name}: "
                   f"printed {printed}, R {expected}", file=sys.stderr)
