@@ -129,6 +129,27 @@ BRANCHES = {
     "C": ["p_exact", "p_approx_U"], "H": ["chi"], "A": ["chi", "keine"], "G": ["chi", "keine"], "B": ["lo"],
 }
 
+NOTES = """## Notes
+
+- R is given the values the module stores in single precision: the data values (9876.3 is
+  9876.2998046875), typed probabilities and theta0, and for A and G the expected frequencies, the
+  chi-square contributions and their running sum.  The binomial probabilities of B take n and k in
+  single precision as the distribution function's interface does (above 2^24 = 16,777,216 they are
+  rounded: n = 99,999,999 is computed as 100,000,000).
+- Where no R function computes what the report prints, the formula is written out independently in
+  `reference.R` (Dunn's pairwise tie correction, the Mann-Whitney variance, the Moses and Tukey
+  limits, the distance-ordered two-sided Fisher p, the KS grid and class, the Wilcoxon-Wilcox
+  critical differences from the studentized range).
+- A table entry or a constant is checked only where a case reaches it: the small W cases run through
+  n = 2 to 20 in turn, but a single cell of the Kolmogorov-Smirnov or Wilcoxon-Wilcox tables, or a
+  class boundary constant, is found only when some D falls between the right and the wrong critical
+  value.
+- Planted faults (7 December 2026, a scratch build, 100 cases each, not committed): H's continuity
+  correction (|n1 - n2| - 1 to - 0.5) failed 110 numbers; K's pairwise tie term 12(N - 1) to 12N
+  failed 150 numbers (Dunn p, p*, max(p*)); W's 95 % Tukey table entry for n = 14 (21 to 22) failed
+  both limits of case 30; the 5 % asymptotic Kolmogorov-Smirnov constant 1.36 to 1.35 was not
+  found (no D of the 100 cases fell between the two critical values).""".split("\n")
+
 NOT_IN_R = ("M", "the information text on multiple comparisons: it computes nothing.")
 
 
@@ -282,7 +303,7 @@ def markdown(n, tallies, seconds, failed):
         branches = ", ".join(f"`{b}` {c}" for b, c in sorted(t.branches.items()))
         lines.append(f"| {letter} | {LETTER_NAMES[letter]} | {t.cases} | {t.numbers} | {t.classes} | "
                      f"{t.largest:.2f} | {t.seconds:.0f} | {branches} | {R_CALLS[letter]} |")
-    lines += ["", f"Letter {NOT_IN_R[0]} has no counterpart in R: {NOT_IN_R[1]}", "",
+    lines += ["", f"Letter {NOT_IN_R[0]} has no counterpart in R: {NOT_IN_R[1]}", ""] + NOTES + ["",
               "## Known differences by design", "",
               "The module's own definition is what is compared above (written out in R where no R function "
               "computes it).  Where a common R function computes the quantity otherwise, its value was "
