@@ -51,7 +51,7 @@ def find(report, pattern, names, out, flags=0):
         count += 1
         groups = m.groups()
         for name, text in zip(names, groups):
-            if name is None:
+            if name is None or text is None:  # an optional group that did not match
                 continue
             out.append((name.format(m=count, g=groups), text.strip()))
     return count
@@ -74,7 +74,7 @@ def write_groups(work, name, groups, decimals=1):
 def gen_k(rnd, i, work):
     kind = size_class(i)
     if kind == "small":
-        k, sizes = rnd.randint(3, 5), None
+        k = rnd.randint(2, 5)  # two groups: the report of U
         sizes = [rnd.randint(2, 8) for _ in range(k)]
     elif kind == "medium":
         k = rnd.randint(3, 10)
@@ -149,7 +149,13 @@ def parse_u(report):
         out.append(("mw_ci", "nicht berechenbar"))
     section = report[mw:hl if hl > 0 else len(report)]
     find(section, rf"^P =\s*({NUM}):  \(\s*({NUM}) ,\s*({NUM}) \)", ["level.mw.{m}", "mw_lo.{g[0]}", "mw_hi.{g[0]}"], out)
+    if "(Für n1,n2>150: Konservative Schätzung" in report:
+        out.append(("mw_note", "ja"))
     find(report, rf"^Hodges-Lehmann-Schätzer für 'X\d+-X\d+' = ({NUM})", ["hl"], out)
+    if hl > 0 and "Keine Intervalle berechenbar!" in report[hl:]:
+        out.append(("moses", "keine"))
+    if "Die Konfidenzintervalle gelten für n1>9" in report:
+        out.append(("moses_note", "ja"))
     if "Hodges-Lehmann: Konfidenzintervalle werden nur" in report:
         out.append(("hl_skipped", "ja"))
     if hl > 0:
@@ -225,6 +231,10 @@ def parse_e(report):
     if "VORSICHT" in report:
         out.append(("warning", "ja"))
     find(report, rf"^Chi² =\s*({NUM}) \(p = ({NUM}), zweiseitig", ["chi", "p_chi"], out)
+    if "Chi²-Test ist nicht ausführbar" in report:
+        out.append(("chi_na", "ja"))
+    if "Exakter Test ist nicht ausführbar!" in report:
+        out.append(("fisher_na", "ja"))
     find(report, rf"^Fisher's Test:  \(p = ({NUM}), ein!seitig", ["fisher1"], out)
     find(report, rf"^Fisher's Test:  \(p = ({NUM}), zweiseitig", ["fisher2"], out)
     return out
@@ -457,7 +467,8 @@ def parse_b(report):
     find(report, rf"^Zur Alternative Ha\(theta<theta0\): P\(k<=\S+\) = p =\s*({NUM})", ["p_low"], out)
     find(report, rf"^Zur Alternative Ha\(theta>theta0\): P\(k>=\S+\) = p =\s*({NUM})", ["p_high"], out)
     find(report, rf"^Per Fisher's F mit Ablehnungsbereich p=2\*\(p/2\): p =\s*({NUM})", ["p2"], out)
-    find(report, rf"^P = ({NUM}): \(\s*({NUM}) ,\s*({NUM}) \)", [None, "lo.{g[0]}", "hi.{g[0]}"], out)
+    find(report, rf"^P = ({NUM}): \(\s*({NUM}) ,\s*({NUM}) \)( \(einseitig!\))?$",
+         [None, "lo.{g[0]}", "hi.{g[0]}", "one_sided.{g[0]}"], out)
     return out
 
 

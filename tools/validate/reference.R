@@ -58,7 +58,8 @@ coin_exact <- function(x, y) {
 # ---- K ---------------------------------------------------------------------------------------
 do_K <- function(f, d) {
   k <- nlevels(d$g); labels <- levels(d$g); gi <- as.integer(d$g)
-  if (k == 2) return(do_U_values(d$x[gi == 1], d$x[gi == 2], labels))
+  if (k == 2) { emit("_branch", "2 groups (report of U)"); return(do_U_values(d$x[gi == 1], d$x[gi == 2], labels)) }
+  emit("_branch", if (k > 10) "k > 10" else "k <= 10")
   kt <- kruskal.test(x ~ g, data = d)
   emit("H", unname(kt$statistic)); emit("df", k - 1); emit("p", kt$p.value)
   summary_rows(d$x, gi, labels)
@@ -99,12 +100,15 @@ do_U_values <- function(x, y, labels) {
   w <- suppressWarnings(wilcox.test(x, y, exact = FALSE, correct = FALSE))
   emit("Z", qnorm(w$p.value / 2, lower.tail = FALSE)); emit("p_approx", w$p.value)
   m <- min(n1, n2)
+  branch <- c(if (ties) "ties" else "no ties")
   if (!exact_fits(m, N)) {
+    branch <- c(branch, "normal only")
     emit("p_u_approx", w$p.value)
   } else {
     u <- if (n1 < n2) U1 else if (n2 < n1) U2 else U
     other <- if (n1 < n2) U2 else if (n2 < n1) U1 else Inf
     if (n1 == n2 || other > u) { uc <- floor(u + 0.5); ux <- uc - 1 } else { uc <- floor(u); ux <- uc + 1 }
+    branch <- c(branch, if (U == floor(U)) "exact" else "exact conservative and interpolated")
     if (U == floor(U)) {
       if (!ties) emit("p_exact", wilcox.test(x, y, exact = TRUE)$p.value)
       else { emit("p_exact", exact_u(uc, m, N - m)); emit("p_exact@std", coin_exact(x, y)) }
@@ -117,6 +121,7 @@ do_U_values <- function(x, y, labels) {
   # Mann-Whitney estimator of P(X1 < X2) and its asymptotic intervals.
   p <- U1 / (n1 * n2); emit("mw", p)
   if (n1 > 150 && n2 > 150) {
+    emit("mw_note", "ja"); branch <- c(branch, "simple MW variance")
     s2 <- p * (1 - p) / min(n1, n2)
   } else {
     h <- outer(x, y, function(a, b) (b < a) + 0.5 * (b == a))
@@ -126,7 +131,7 @@ do_U_values <- function(x, y, labels) {
     s2 <- (pi - (n1 + n2 - 1) * pi^2 + (n1 - 1) * q1 + (n2 - 1) * q2) / (n1 * n2)
   }
   if (s2 < 0) {
-    emit("mw_ci", "nicht berechenbar")
+    emit("mw_ci", "nicht berechenbar"); branch <- c(branch, "no MW intervals")
   } else for (j in 1:4) {
     z <- qnorm(1 - (1 - f32(levels4[j])) / 2)
     emit(paste0("level.mw.", j), levels4[j])
@@ -136,7 +141,7 @@ do_U_values <- function(x, y, labels) {
   # Hodges-Lehmann estimate of X1 - X2 and Moses intervals (h from the normal approximation).
   M <- n1 * n2
   if (M > 250000) {
-    emit("hl_skipped", "ja")
+    emit("hl_skipped", "ja"); branch <- c(branch, "no HL")
   } else {
     dd <- sort(outer(x, y, "-"))
     emit("hl", median(dd))
@@ -154,8 +159,11 @@ do_U_values <- function(x, y, labels) {
         }
       }
     }
+    if (j == 0) { emit("moses", "keine"); branch <- c(branch, "no Moses interval") }
+    if (n1 < 10 && n2 < 10) emit("moses_note", "ja")
   }
   summary_rows(v, rep(1:2, c(n1, n2)), labels)
+  emit("_branch", paste(branch, collapse = ";"))
 }
 
 # ---- N and T ---------------------------------------------------------------------------------
@@ -190,6 +198,8 @@ do_E <- function(f, d) {
   expected <- outer(n, cols) / N
   if (N < 20 || any(expected < 5)) emit("warning", "ja")
   tab <- cbind(below, above)
+  emit("_branch", paste(c(if (N < 20 || any(expected < 5)) "warning", if (any(cols == 0)) "no chi-square"), collapse = ";"))
+  if (any(cols == 0)) emit("chi_na", "ja")
   if (all(cols > 0)) {
     chi <- N * (abs(below[1] * above[2] - below[2] * above[1]) - N / 2)^2 / prod(cols, n)
     emit("chi", chi); emit("p_chi", pchisq(chi, 1, lower.tail = FALSE))
@@ -239,6 +249,7 @@ do_S <- function(f, d) {
     text <- class_text(lev, 0.2); label <- "approximativ"
   }
   emit("class", text); emit("label", label)
+  emit("_branch", if (n1 <= 25 && n2 <= 25) "two-sample tables" else if (e <= 35) "one-sample table at e" else "asymptotic")
   # R's own p of the same D: the exact two-sample distribution where R computes it, else asymptotic.
   pstd <- if (n1 * n2 < 10000) 1 - pSmirnov(D, n1, n2) else 1 - .Call(stats:::C_pKS2, sqrt(n1 * n2 / (n1 + n2)) * D, 1e-6)
   levels <- if (e > 35 && !(n1 <= 25 && n2 <= 25)) c(0.20, 0.15, 0.10, 0.05, 0.01, 0.001) else c(0.10, 0.05, 0.01)
@@ -258,6 +269,8 @@ do_W <- function(f, d) {
   emit("Z", Z); emit("p_approx", pa)
   if (ties) emit("Z@std", qnorm(suppressWarnings(wilcox.test(d[[1]], d[[2]], paired = TRUE, exact = FALSE,
                                                                   correct = FALSE))$p.value / 2, lower.tail = FALSE))
+  emit("_branch", paste(c(if (ties) "ties", if (n1 <= 180) "exact" else "normal only", if (n > 500) "no HL",
+                         if (n <= 20) "Tukey table" else if (n <= 500) "Tukey normal k"), collapse = ";"))
   if (n1 <= 180) {
     T <- floor(R + 0.5); p1 <- psignrank(T, n1)
     emit("p_exact", if (p1 > 0.5) 1 else 2 * p1)
@@ -305,6 +318,7 @@ do_F <- function(f, d) {
     emit("exact_note", "ja")
   R <- colSums(t(apply(m, 1, rank)))
   sh <- k > 10 || r > 25
+  emit("_branch", if (sh) "Schaich-Hamerle" else "Wilcoxon-Wilcox")
   crit <- function(a) qtukey(1 - a, k, Inf) * sqrt(r * k * (k + 1) / 12)
   for (i in 1:(k - 1)) for (j in (i + 1):k) {
     name <- paste0(i, ".", j)
@@ -337,6 +351,8 @@ do_C <- function(f, d) {
   g <- d[[3]]; gs <- sort(unique(g)); in1 <- g == gs[1]; in2 <- g == gs[2]
   n1 <- sum(in1); n2 <- sum(in2); N <- n1 + n2
   emit("n1", n1); emit("n2", n2)
+  branches <- character(0)
+  on.exit(emit("_branch", paste(unique(branches), collapse = ";")))
   for (a in list(list("sum", d[[1]] + d[[2]]), list("diff", d[[1]] - d[[2]]), list("first", d[[1]]))) {
     key <- a[[1]]; x <- a[[2]][in1]; y <- a[[2]][in2]; v <- c(x, y)
     r <- rank(v); U1 <- n1 * n2 + n1 * (n1 + 1) / 2 - sum(r[1:n1]); U2 <- n1 * n2 + n2 * (n2 + 1) / 2 - sum(r[-(1:n1)])
@@ -345,7 +361,8 @@ do_C <- function(f, d) {
     pa <- if (is.nan(w$p.value)) 1 else w$p.value
     emit(paste0("Z.", key), qnorm(pa / 2, lower.tail = FALSE)); emit(paste0("p_approx.", key), pa)
     m <- min(n1, n2)
-    if (!exact_fits(m, N)) { emit(paste0("p_approx_U.", key), pa); next }
+    if (!exact_fits(m, N)) { emit(paste0("p_approx_U.", key), pa); branches <- c(branches, "normal only"); next }
+    branches <- c(branches, if (anyDuplicated(v) == 0) "exact" else "exact with ties")
     u <- if (n1 < n2) { if (U2 > U1) floor(U1 + 0.5) else floor(U1) }
          else if (n1 > n2) { if (U1 > U2) floor(U2 + 0.5) else floor(U2) } else floor(U + 0.5)
     if (anyDuplicated(v) == 0) emit(paste0("p_exact.", key), wilcox.test(x, y, exact = TRUE)$p.value)
@@ -358,6 +375,7 @@ do_H <- function(f, d) {
   n1 <- as.numeric(f$n1); n2 <- as.numeric(f$n2); n <- n1 + n2
   chi <- (abs(n1 - n2) - 1)^2 / n
   emit("chi", chi); emit("p_chi", pchisq(chi, 1, lower.tail = FALSE))
+  emit("_branch", paste(c(if (chi >= 99) "chi-square >= 99" else "chi-square < 99", if (n1 == n2) "n1 = n2"), collapse = ";"))
   emit("chi@std", unname(suppressWarnings(chisq.test(c(n1, n2)))$statistic))
   emit("p1", pbinom(min(n1, n2), n, 0.5)); emit("p2", binom.test(n1, n)$p.value)
 }
@@ -398,6 +416,7 @@ do_B <- function(f, d) {
   # The binomial distribution function takes n and k in single precision (exact up to 2^24).
   lo <- pbinom(f32(k), f32(n), theta); hi <- if (k > 0) pbinom(f32(k - 1), f32(n), theta, lower.tail = FALSE) else 1
   emit("p_low", lo); emit("p_high", hi); emit("p2", min(1, 2 * lo, 2 * hi))
+  emit("_branch", if (k == 0 || k == n) "k = 0 or k = n" else if (k < 16000 && n - k < 16000) "exact limits" else "normal limits")
   if (n <= 1e6) emit("p2@std", binom.test(k, n, theta)$p.value)  # slow for larger n
   for (P in levels4) {
     name <- sprintf("%.2f", P)
@@ -411,6 +430,7 @@ do_B <- function(f, d) {
       ci <- c((k - 1 + A - z * sqrt((k - B) * (n - k + 1 - B) / S)) / D, (k + A + z * sqrt((k + 1 - B) * (n - k - B) / S)) / D)
     }
     std <- clopper_pearson(k, n, P)
+    if (k == 0 || k == n) emit(paste0("one_sided.", name), "(einseitig!)")
     emit(paste0("lo.", name), ci[1]); emit(paste0("hi.", name), ci[2])
     emit(paste0("lo.", name, "@std"), std[1]); emit(paste0("hi.", name, "@std"), std[2])
   }
