@@ -75,15 +75,24 @@ do_K <- function(f, d) {
     Z[m] <- abs(mr[i] - mr[j]) / sqrt(V)
     chi[m] <- (mr[i] - mr[j])^2 / ((N * (N + 1) / 12) * (n[i] + n[j]) / (n[i] * n[j]))
   }
-  p <- 2 * pnorm(Z, lower.tail = FALSE)
+  # The pairwise p comes from the 13-term series for the normal distribution function (its error is
+  # up to 1.4e-10, which Holm's factor, up to 4950 with 100 groups, can lift to the sixth decimal);
+  # pnorm's value is the R function's.
+  n13 <- 0:12
+  phi <- function(z) if (z >= 7) 1 else 0.5 + sum(exp(-(n13 + 0.5)^2 / 9) * sin((n13 + 0.5) * sqrt(2) * z / 3) / (n13 + 0.5)) / pi
+  p <- 2 * (1 - sapply(Z, phi))
+  p_std <- 2 * pnorm(Z, lower.tail = FALSE)
   for (m in seq_len(M)) {
     name <- paste0(labels[pairs[m, 1]], ".", labels[pairs[m, 2]])
-    emit(paste0("Z.", name), min(Z[m], 99.9999)); emit(paste0("p.", name), p[m])
+    emit(paste0("Z.", name), min(Z[m], 99.9999)); emit(paste0("p.", name), p[m]); emit(paste0("p.", name, "@std"), p_std[m])
     emit(paste0("chi.", name), chi[m]); emit(paste0("pnem.", name), pchisq(chi[m], k - 1, lower.tail = FALSE))
   }
   o <- order(-Z)
-  pstar <- pmin(1, p[o] * (M - seq_len(M) + 1))
-  for (m in seq_len(M)) { emit(paste0("pstar.", m), pstar[m]); emit(paste0("maxpstar.", m), max(pstar[1:m])) }
+  pstar <- pmin(1, p[o] * (M - seq_len(M) + 1)); pstar_std <- pmin(1, p_std[o] * (M - seq_len(M) + 1))
+  for (m in seq_len(M)) {
+    emit(paste0("pstar.", m), pstar[m]); emit(paste0("maxpstar.", m), max(pstar[1:m]))
+    emit(paste0("pstar.", m, "@std"), pstar_std[m]); emit(paste0("maxpstar.", m, "@std"), max(pstar_std[1:m]))
+  }
 }
 
 # ---- U ---------------------------------------------------------------------------------------
@@ -383,7 +392,7 @@ do_fit <- function(f, d) {
   # The typed probabilities and the expected frequencies as the module stores them (single precision).
   fr <- num_list(f$freq); k <- length(fr); F <- sum(fr)
   prob <- if (letter == "A") f32(num_list(f$prob)) else rep(1 / k, k)
-  S <- if (letter == "A") sum(prob) else 1
+  S <- if (letter == "A") Reduce(function(a, b) f32(a + b), prob, 0) else 1  # summed in single precision
   e <- if (letter == "A") f32(F * prob) else rep(f32(F / k), k)
   t <- suppressWarnings(chisq.test(fr, p = e / sum(e)))
   # The contributions and their running sum are stored in single precision too; the p values are
