@@ -248,9 +248,17 @@ def gen_s(rnd, i, work):
         n1, n2 = rnd.choice([(rnd.randint(2, 25), rnd.randint(26, 60)), (rnd.randint(26, 200), rnd.randint(26, 200))])
     else:
         n1, n2 = rnd.choice([(1001, 1001), (25, 25), (1001, 36)])
-    grid = rnd.choice([40, 998, 100000])
+    # The range is fixed at `steps` steps of 0.1 (group 1 holds both ends).  With an odd number of
+    # steps that is no multiple of 499, no value lies on a boundary of the 998 classes but the
+    # ends, so that single-precision rounding cannot move a value into the next class; 39 steps
+    # keep distinct values in distinct classes, 1999 and 2999 put about two and three steps into
+    # one class.
+    steps = rnd.choice([39, 1999, 2999])
+    shift = rnd.randrange(5) * steps // 10
+    x1 = [0.0, steps / 10] + [rnd.randrange(steps + 1) / 10 for _ in range(n1 - 2)]
+    x2 = [(shift + rnd.randrange(steps + 1 - shift)) / 10 for _ in range(n2)]
     g1, g2 = rnd.sample(range(1, 1001), 2)
-    groups = [(g1, group_values(rnd, n1, grid)), (g2, group_values(rnd, n2, grid, rnd.randrange(5) * grid / 50))]
+    groups = [(g1, x1), (g2, x2)]
     path = write_groups(work, f"S{i}.dat", groups)
     return Case(["S", "--group-var", "g", "--target", "x", "--groups", f"{g1},{g2}"], path)
 

@@ -139,11 +139,14 @@ NOTES = """## Notes
   n = 2 to 20 in turn, but a single cell of the Kolmogorov-Smirnov or Wilcoxon-Wilcox tables, or a
   class boundary constant, is found only when some D falls between the right and the wrong critical
   value.
-- Planted faults (7 December 2026, a scratch build, 100 cases each, not committed): H's continuity
-  correction (|n1 - n2| - 1 to - 0.5) failed 110 numbers; K's pairwise tie term 12(N - 1) to 12N
-  failed 150 numbers (Dunn p, p*, max(p*)); W's 95 % Tukey table entry for n = 14 (21 to 22) failed
-  both limits of case 30; the 5 % asymptotic Kolmogorov-Smirnov constant 1.36 to 1.35 was not
-  found (no D of the 100 cases fell between the two critical values).""".split("\n")
+- Planted faults (7 December 2026, two scratch builds, 100 cases per letter, never committed): found
+  were H's continuity correction (|n1 - n2| - 1 to - 0.5: 110 numbers failed), K's pairwise tie
+  term 12(N - 1) to 12N (144: Dunn p, p*, max(p*)), W's 95 % Tukey table entry for n = 14 (21 to 22:
+  both limits of one case), U's Mann-Whitney variance term (n1 + n2 - 1) to (n1 + n2) (575: the
+  asymptotic intervals), E's continuity correction N/2 to N/4 (159: chi-square and its p) and the KS
+  class width (hi - lo)/998 to /999 (D in 8 cases).  Not found: the 5 % asymptotic KS constant 1.36
+  to 1.35 (no D fell between the two critical values) and B's B = (7 - z^2)/18 to /17 of the normal
+  limits (from 16000 successes it moves the limits by about 1e-9, below the sixth decimal).""".split("\n")
 
 NOT_IN_R = ("M", "the information text on multiple comparisons: it computes nothing.")
 
