@@ -38,6 +38,8 @@ KNOWN = {
     ("U", "p_cons"): "With ties the exact p is the untied distribution's at the integer U next to the centre "
                      "(conservative) and the mean with the next one out (interpolated), not the conditional "
                      "distribution given the ties (`coin::wilcox_test(distribution = \"exact\")`).",
+    ("U", "p_exact"): "With ties and a whole U the exact p is still the untied distribution's at U, not the "
+                      "conditional exact p of `coin::wilcox_test(distribution = \"exact\")`.",
     ("U", "p_interp"): "As above: interpolated between the untied p at two integers, not the conditional exact p.",
     ("U", "moses_lo"): "Moses limits use h from the normal approximation for every size; R's "
                        "`wilcox.test(conf.int = TRUE)` uses the exact distribution for small untied samples "
