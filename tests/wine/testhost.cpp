@@ -366,7 +366,9 @@ void play_dialog(Session& session, HWND dialog) {
       }
       if (++escapes > 3) timed_out("the dialog does not end on Escape");
       say("ACTION escape (no actions left)");
-      perform(session, dialog, Action{Verb::escape, 0, 0, {}, 0});
+      Action escape;
+      escape.verb = Verb::escape;
+      perform(session, dialog, escape);
       continue;
     }
     const Action a = session.actions.front();
