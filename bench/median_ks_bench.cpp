@@ -26,7 +26,8 @@ SampleTable two_groups(int n1, int n2, unsigned seed) {
   for (int i = 1; i <= 2; ++i) {
     t.group_number[i] = static_cast<std::int16_t>(i);
     t.n[i] = sizes[i - 1];
-    for (int j = 1; j <= sizes[i - 1]; ++j) t.x(i, j) = static_cast<float>(random() % 2000) / 10.0f + 3.0f * static_cast<float>(i);
+    for (int j = 1; j <= sizes[i - 1]; ++j)
+      t.x(i, j) = static_cast<float>(random() % 2000) / 10.0f + 3.0f * static_cast<float>(i);
   }
   return t;
 }
@@ -73,7 +74,8 @@ SampleTable scored_groups(int k, int n, unsigned seed) {
   for (int i = 1; i <= k; ++i) {
     t.group_number[i] = static_cast<std::int16_t>(i);
     t.n[i] = n;
-    for (int j = 1; j <= n; ++j) t.x(i, j) = static_cast<float>(std::min<unsigned long>(250, 1 + random() % 240 + static_cast<unsigned long>(i)));
+    for (int j = 1; j <= n; ++j)
+      t.x(i, j) = static_cast<float>(std::min<unsigned long>(250, 1 + random() % 240 + static_cast<unsigned long>(i)));
   }
   return t;
 }
