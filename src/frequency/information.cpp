@@ -1,6 +1,7 @@
 #include "frequency/information.hpp"
 
 #include "frame/catalogue.hpp"
+#include "frame/messages.hpp"
 #include "frame/module.hpp"
 
 namespace veltrum {
@@ -40,7 +41,11 @@ void information_entry(Module& module, const CatalogueEntry& test) {
     file.line("   " + capitals(title));
     file.line();
     for (const auto line : text_lines) file.line(line);
-    file.close();
+    // A text cut by a full disk is not shown, as a report is not.
+    if (!file.close()) {
+      attention_box(module.host, report_write_error_text);
+      return;
+    }
   }
   module.host.viewer(std::string(information_path) + module.rect_text);
 }
