@@ -10,9 +10,9 @@
 #include "frame/module.hpp"
 #include "frame/number_reading.hpp"
 #include "headless/codepage.hpp"
-#include "paired/cochran.hpp"
 #include "headless/headless_host.hpp"
 #include "letters.hpp"
+#include "paired/cochran.hpp"
 
 namespace veltrum::cli {
 

@@ -1,20 +1,20 @@
 // veltrum: the module's tests on the command line.  Each option is typed or picked in the test's
 // dialog as a user would, then "&Rechnen" is pressed; the report is written and shown, and the
 // dialog that comes back is cancelled.
-#include <CLI/CLI.hpp>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "frame/dispatch.hpp"
@@ -97,7 +97,7 @@ void take_turn(const std::string& drive_c) {
   std::filesystem::create_directories(drive_c, ec);
   int fd = open((drive_c + "/.veltrum.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) fd = open(drive_c.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // a drive C read-only
-  if (fd < 0) return;  // no report can be written there either
+  if (fd < 0) return;                                                          // no report can be written there either
   while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }
 }

@@ -21,11 +21,11 @@ std::string group_range_message(const std::string& shown) {
 }
 
 std::string value_range_message(std::string_view written, int column, std::string_view name, long line) {
-  return join_lines({"Der Wert " + std::string(written) + " der Variablen " + std::to_string(column) + " (" +
-                         std::string(name) + ")",
-                     "in Zeile " + std::to_string(line) + " der aktiven Datei liegt außerhalb des",
-                     "Zahlenbereichs (Betrag höchstens 3.402823E+38)", "und ist deshalb nicht zulässig.", "",
-                     "Bitte korrigieren Sie die aktive Datei im Editor."});
+  return join_lines(
+      {"Der Wert " + std::string(written) + " der Variablen " + std::to_string(column) + " (" + std::string(name) + ")",
+       "in Zeile " + std::to_string(line) + " der aktiven Datei liegt außerhalb des",
+       "Zahlenbereichs (Betrag höchstens 3.402823E+38)", "und ist deshalb nicht zulässig.", "",
+       "Bitte korrigieren Sie die aktive Datei im Editor."});
 }
 
 namespace {

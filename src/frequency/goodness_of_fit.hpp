@@ -45,10 +45,10 @@ struct GoodnessOfFit {
   bool empty_sample = false;         // F = 0: no observations to test
 
   // The final statistic, from the expected values taken again.
-  real expected_total = 0;   // E = sum e(i), held as every sum between stores
-  float chi = 0;             // the same value as Q
-  int df = 0;                // k - 1
-  float p = 0;               // P(chi-square(df) > chi)
+  real expected_total = 0;  // E = sum e(i), held as every sum between stores
+  float chi = 0;            // the same value as Q
+  int df = 0;               // k - 1
+  float p = 0;              // P(chi-square(df) > chi)
 
   // |1 - S| > 0.0001: the probabilities typed do not sum to 1.
   bool probability_warning() const;

@@ -16,8 +16,8 @@ inline constexpr LetterOption friedman_options[] = {
      OptionKind::variables, IDC_FRIEDMAN_TARGETS},
     {"--group-var", "VAR", "The group variable (\"Gruppenvariable\"; default <Keine>: every record)",
      OptionKind::variable, IDC_FRIEDMAN_GROUP_VARIABLE, 0, 1},
-    {"--group", "N", "The group whose records are taken (a value of the group variable, 1 to 1000)",
-     OptionKind::number, IDC_FRIEDMAN_GROUP},
+    {"--group", "N", "The group whose records are taken (a value of the group variable, 1 to 1000)", OptionKind::number,
+     IDC_FRIEDMAN_GROUP},
     {"--list", "", "List the values read in the report", OptionKind::tick, IDC_FRIEDMAN_LISTING},
 };
 inline constexpr LetterOption cochran_options[] = {

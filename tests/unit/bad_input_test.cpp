@@ -158,9 +158,9 @@ TEST(BadInputResults, AResultBeyondTheFloatRangeEndsInTheErrorTrapNotInANaNRepor
   };
   // Pairs (3e38, -3e38) and back: differences of +-6e38, Walsh averages inf - inf.
   std::initializer_list<std::array<std::string, 4>> pairs = {{"1", "3e+38", "-3e+38", "0"},
-                                                              {"1", "-3e+38", "3e+38", "0"},
-                                                              {"1", "3e+38", "-3e+38", "0"},
-                                                              {"1", "-3e+38", "3e+38", "0"}};
+                                                             {"1", "-3e+38", "3e+38", "0"},
+                                                             {"1", "3e+38", "-3e+38", "0"},
+                                                             {"1", "-3e+38", "3e+38", "0"}};
   // Two groups 3e38 apart twice over: the Hodges-Lehmann differences are infinite.
   std::initializer_list<std::array<std::string, 4>> apart = {
       {"1", "3e38", "0", "0"}, {"1", "3e38", "0", "0"}, {"2", "-3e38", "0", "0"}, {"2", "-3e38", "0", "0"}};
@@ -225,7 +225,8 @@ TEST(BadInputDialogs, ValuesTheDialogsRefuseWithAMessage) {
 
 TEST(BadInputDialogs, GroupNumbersBeyondTheSixteenBitsGetWhat1001Gets) {
   // They were stored as -32768 and refused as "not above 0".
-  const std::string data = data_of({{"1", "1.5", "2.0", "3.0"}, {"2", "2.5", "1.0", "4.0"}, {"1", "4.0", "2.5", "5.0"}});
+  const std::string data =
+      data_of({{"1", "1.5", "2.0", "3.0"}, {"2", "2.5", "1.0", "4.0"}, {"1", "4.0", "2.5", "5.0"}});
   const auto messages = [&](const std::string& letter, const std::string& script) {
     Session s;
     std::ofstream(s.drive.path() / "daten.dat", std::ios::binary) << data;
@@ -260,6 +261,8 @@ TEST(BadInputHeadless, ScriptsTimesAndTextsForTheTerminal) {
     EXPECT_EQ(actions[2].line, 3);
   }
   EXPECT_EQ(script::printable("a\x1b[31m\tb\x7f"), "a\\x1b[31m\\x09b\\x7f");
+  // An editor's byte order mark does not make the first action unknown.
+  EXPECT_EQ(script::parse("\xEF\xBB\xBFtype 5 a\nenter").size(), 2u);
 
   // SOURCE_DATE_EPOCH: whole seconds from 1970 to the end of 9999 (date -u -d @N).
   EXPECT_EQ(headless::time_from_epoch("1796634300")->year, 2026);
