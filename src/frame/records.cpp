@@ -8,6 +8,7 @@
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/picture.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -33,8 +34,7 @@ namespace {
 // Ends a pass over the records with a message: no report, the same dialog again.
 bool stop_walk(Module& module, std::string_view message) {
   attention_box(module.host, message);
-  module.dialog_result = dialog_cancelled;
-  module.rerun = Rerun::yes;
+  offer_dialog_again(module);
   return false;
 }
 
@@ -103,6 +103,16 @@ bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> c
     table.groups.push_back(g);
     table.values.insert(table.values.end(), values.begin(), values.end());
   });
+}
+
+DataUsed data_used(const DataFileArrays& data, std::span<const int> columns, int group_variable) {
+  const auto variable = [&](int column) {
+    return VariableUsed{column, column > 0 ? data.names[column] : std::string()};
+  };
+  DataUsed used;
+  for (const int column : columns) used.variables.push_back(variable(column));
+  used.group_variable = variable(group_variable);
+  return used;
 }
 
 }  // namespace veltrum

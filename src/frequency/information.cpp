@@ -3,6 +3,8 @@
 #include "frame/catalogue.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
+#include "frame/report.hpp"
+#include "frame/test_run.hpp"
 
 namespace veltrum {
 
@@ -34,18 +36,27 @@ constexpr std::string_view text_lines[] = {
 
 }  // namespace
 
+InformationText information_text(std::string_view title) {
+  return {"   " + capitals(title), std::vector<std::string_view>(std::begin(text_lines), std::end(text_lines))};
+}
+
+void write_information(ReportFile& file, const InformationText& text) {
+  file.line(text.heading);
+  file.line();
+  for (const auto line : text.lines) file.line(line);
+}
+
 void information_entry(Module& module, const CatalogueEntry& test) {
-  const std::string_view title = test.title;
+  const InformationText text = information_text(test.title);
   ReportFile file;
   if (file.create(module.host.real_path(information_path))) {
-    file.line("   " + capitals(title));
-    file.line();
-    for (const auto line : text_lines) file.line(line);
+    write_information(file, text);
     // A text cut by a full disk is not shown, as a report is not.
     if (!file.close()) {
       attention_box(module.host, report_write_error_text);
       return;
     }
+    deliver_result(module, test, text);
   }
   module.host.viewer(std::string(information_path) + module.rect_text);
 }
