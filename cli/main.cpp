@@ -1,17 +1,26 @@
 // veltrum: the module's tests on the command line.  Each option is typed or picked in the test's
 // dialog as a user would, then "&Rechnen" is pressed; the report is written and shown, and the
 // dialog that comes back is cancelled.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
+#include "frequency/information.hpp"
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
@@ -44,17 +53,97 @@ std::string viewer_path(const std::string& text) {
   return dot == std::string::npos ? text : text.substr(0, dot + 1);
 }
 
+// A message for the terminal: control characters shown as \xNN.
+std::string shown(std::string_view text) { return veltrum::script::printable(text); }
+
+// The report for a terminal: UTF-8, CR LF as LF, and any other control character (from a variable
+// name or a keyword) shown as \xNN rather than obeyed.  The report file keeps its bytes.
 std::string for_terminal(std::string_view cp1252) {
   std::string text;
   for (std::size_t i = 0; i < cp1252.size(); ++i) {
     if (cp1252[i] == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
-    text += cp1252[i] == '\r' ? '\n' : cp1252[i];
+    text += cp1252[i] == '\n' ? std::string("\n") : shown(cp1252.substr(i, 1));
   }
   return veltrum::cp1252_to_utf8(text);
 }
 
-// A message for the terminal: control characters shown as \xNN.
-std::string shown(std::string_view text) { return veltrum::script::printable(text); }
+// Standard output: whether a write failed (a full disk, a closed descriptor).
+struct Output {
+  bool closed = false;  // standard output was closed when veltrum started
+  bool failed = false;
+  void write(std::string_view bytes) {
+    if (bytes.empty()) return;
+    failed = failed || closed || std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size();
+  }
+  // False when anything written to standard output did not get there.
+  bool flush() { return !(std::fflush(stdout) != 0 || std::ferror(stdout) || failed); }
+};
+
+// Standard input, output and error closed when veltrum starts are opened on /dev/null, so that no
+// file the run opens takes their place (the report would receive what is shown); says whether
+// standard output was closed.
+bool fill_closed_descriptors() {
+  bool output_closed = false;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) continue;
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+    output_closed = output_closed || fd == 1;
+  }
+  return output_closed;
+}
+
+// Runs sharing a drive C take turns: the lock is held from before the report of an earlier run is
+// emptied until this run has shown its own, and released when the process ends.
+void take_turn(const std::string& drive_c) {
+  std::error_code ec;
+  std::filesystem::create_directories(drive_c, ec);
+  int fd = open((drive_c + "/.veltrum.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) fd = open(drive_c.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // a drive C read-only
+  if (fd < 0) return;                                                          // no report can be written there either
+  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+// Why the data file cannot serve, or nothing: it is read twice (the header for the dialog, then
+// the records), so it must be a regular file, and one with a header line.
+std::string data_file_problem(const std::string& real_path) {
+  struct stat st {};
+  if (stat(real_path.c_str(), &st) != 0) return errno == ENOENT ? "no such file" : std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return "a directory";
+  if (!S_ISREG(st.st_mode)) return "not a regular file (a pipe or a device cannot be read twice)";
+  if (st.st_size == 0) return "the file is empty";
+  const int fd = open(real_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  close(fd);
+  return {};
+}
+
+// The files the module shows (the report, letter M's text) are emptied before the run, so that
+// only what this run writes can be shown; a file that cannot be emptied is remembered as stale.
+std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host) {
+  std::set<std::string> stale;
+  for (const std::string_view file : {veltrum::report_path, veltrum::information_path}) {
+    const std::string path = host.real_path(file);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) continue;
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+      stale.insert(path);
+    else
+      close(fd);
+  }
+  return stale;
+}
+
+// Why the file the viewer was handed is not this run's report, or nothing.
+std::string not_written(const std::string& path, const std::set<std::string>& stale) {
+  std::error_code ec;
+  if (stale.count(path)) return "it is an earlier run's, which could not be replaced";
+  if (!std::filesystem::exists(path, ec)) return "it does not exist";
+  if (!std::filesystem::is_regular_file(path, ec)) return "not a regular file";
+  if (std::filesystem::file_size(path, ec) == 0) return "it is empty";
+  return {};
+}
 
 // The letters of this build, "H, M, A, ...".
 std::string letter_list() {
@@ -180,12 +269,20 @@ std::optional<Session> planned_session(const CommandLine& line) {
     for (const auto& l : line.letters) {
       if (!l.command->parsed()) continue;
       session.test = l.test;
+      const std::string& data = line.common.data_file;
+      if (l.test->needs_data_file && !data.empty()) {
+        const std::string why =
+            data_file_problem(veltrum::headless::HeadlessHost().real_path(veltrum::utf8_to_cp1252(data)));
+        if (!why.empty()) throw CLI::ValidationError("--data", "cannot read \"" + data + "\": " + why);
+      }
       session.plan = l.actions(line.common);
     }
     session.from_script = !line.opt.script_file.empty();
     if (session.from_script) {
       session.plan.actions = veltrum::script::parse(read_file(line.opt.script_file));
       session.plan.checks.clear();
+      if (session.plan.actions.empty())
+        throw std::runtime_error("the script " + line.opt.script_file + " holds no actions");
     }
   } catch (const std::exception& e) {
     std::cerr << "veltrum: " << shown(e.what()) << "\n";
@@ -202,26 +299,36 @@ void show_message(const veltrum::headless::MessageRecord& msg) {
   std::cerr << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
 }
 
-// The viewer: the report copied where --report says and shown on standard output (also when the
-// copy failed).  False when it could not be read or copied.
-bool show_report(veltrum::headless::HeadlessHost& host, const Options& opt, const std::string& viewer_text) {
+// Says so on standard error and gives false when standard output did not take everything.
+bool output_written(Output& out) {
+  if (out.flush()) return true;
+  std::cerr << "veltrum: cannot write standard output\n";
+  return false;
+}
+
+// The viewer: this run's report copied where --report says and shown on standard output (also when
+// the copy failed).  False when it is not this run's, could not be read or copied.
+bool show_report(const std::string& path, const Options& opt, Output& out, const std::set<std::string>& stale) {
+  if (const std::string why = not_written(path, stale); !why.empty()) {
+    std::cerr << "veltrum: the report " << shown(path) << " was not written by this run: " << why << "\n";
+    return false;
+  }
   std::string bytes;
   try {
-    bytes = read_file(host.real_path(viewer_path(viewer_text)));
+    bytes = read_file(path);
   } catch (const std::exception& e) {
     std::cerr << "veltrum: " << e.what() << "\n";
     return false;
   }
   bool copied = true;
   if (!opt.report_copy.empty()) {
-    std::ofstream out(opt.report_copy, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();  // the bytes are on their way only once flushed
-    if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
+    std::ofstream copy(opt.report_copy, std::ios::binary);
+    copy.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    copy.close();  // the bytes are on their way only once flushed
+    if (!copy) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
   }
   if (opt.quiet) return copied;
-  const std::string text = opt.raw ? bytes : for_terminal(bytes);
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  out.write(opt.raw ? bytes : for_terminal(bytes));
   std::fflush(stdout);
   return copied;
 }
@@ -230,12 +337,16 @@ bool show_report(veltrum::headless::HeadlessHost& host, const Options& opt, cons
 // fields, and since the next row would type over it, the session stops there (`refused_row`).
 class Player {
  public:
-  Player(const Options& opt, Session& session) : opt_(opt), checks_(session.plan.checks), host_(settings(opt)) {
+  Player(const Options& opt, Session& session, Output& out)
+      : opt_(opt), out_(out), checks_(session.plan.checks), host_(settings(opt)) {
+    take_turn(host_.settings().drive_c);
+    stale_ = empty_earlier_files(host_);
     host_.add_actions(std::move(session.plan.actions));
     host_.on_action = [this](const veltrum::headless::HeadlessDialog& d, const Action&) { check_row(d); };
     host_.on_message = show_message;
     host_.on_viewer = [this](const std::string& text) {
-      viewer_failed_ = !show_report(host_, opt_, text) || viewer_failed_;
+      const std::string path = host_.real_path(viewer_path(text));
+      viewer_failed_ = !show_report(path, opt_, out_, stale_) || viewer_failed_;
     };
   }
 
@@ -246,8 +357,11 @@ class Player {
   }
 
   // What the run comes to: the messages about it and the exit status.
-  int exit_status(const Session& session) const {
+  int exit_status(const Session& session) {
     for (const auto& p : host_.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
+    if (!output_written(out_)) return exit_no_report;
+    // An action the dialogs could not carry out is a fault of the script, whatever was shown.
+    if (!host_.problems().empty()) return exit_usage;
     if (!refused_row_.empty()) {
       std::cerr << "veltrum: the dialog did not accept " << shown(refused_row_) << "\n";
       return exit_no_report;
@@ -283,8 +397,10 @@ class Player {
   }
 
   const Options& opt_;
+  Output& out_;
   const std::vector<veltrum::cli::RowCheck> checks_;
   veltrum::headless::HeadlessHost host_;
+  std::set<std::string> stale_;
   std::size_t played_ = 0;
   std::string refused_row_;
   bool viewer_failed_ = false;
@@ -293,6 +409,8 @@ class Player {
 }  // namespace
 
 int main(int argc, char** argv) {
+  Output out;
+  out.closed = fill_closed_descriptors();
   CommandLine line;
   if (const auto status = parse(line, argc, argv)) return *status;
   const auto data_file = checked_environment(line.common);
@@ -300,10 +418,10 @@ int main(int argc, char** argv) {
   auto session = planned_session(line);
   if (!session) return exit_usage;
   if (line.opt.print_script) {
-    for (const auto& action : session->plan.actions) std::cout << veltrum::script::to_string(action) << "\n";
-    return exit_report;
+    for (const auto& action : session->plan.actions) out.write(veltrum::script::to_string(action) + "\n");
+    return output_written(out) ? exit_report : exit_no_report;
   }
-  Player player(line.opt, *session);
+  Player player(line.opt, *session, out);
   player.play(*data_file, session->test ? session->test->letter : std::string_view());
   return player.exit_status(*session);
 }
