@@ -14,6 +14,7 @@
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "data_input.hpp"
 #include "letters.hpp"
 
 namespace {
@@ -122,7 +123,12 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
 
   veltrum::cli::CommonOptions common;
-  app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
+  app.add_option("--data", common.data_file,
+                 "The active data file (tests that read one): the host's data file, or a CSV or TSV table; - reads "
+                 "standard input")
+      ->type_name("FILE");
+  veltrum::cli::DataOptions data_options;
+  veltrum::cli::add_data_options(app, data_options);
 
   // One subcommand for every letter available in this build, from its catalogue entry.
   std::vector<veltrum::cli::LetterCommand> letters;
@@ -150,12 +156,15 @@ int main(int argc, char** argv) {
               << " is not a whole number of seconds from 1970 to the end of 9999\n";
     return exit_usage;
   }
-  const std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
+  std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
   if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
     std::cerr << "veltrum: --data: the path \"" << shown(common.data_file)
               << "\" has characters the module cannot hold (it takes Windows-1252 only)\n";
     return exit_usage;
   }
+  // A CSV or TSV table, or standard input, becomes a data file of the host's format.
+  veltrum::cli::DataInput data_input;
+  if (const int status = data_input.prepare(common, data_options, !opt.script_file.empty(), data_file)) return status;
 
   std::string letter;
   const veltrum::CatalogueEntry* test = nullptr;
@@ -192,6 +201,7 @@ int main(int argc, char** argv) {
   veltrum::headless::Settings settings;
   settings.default_yes = opt.yes;
   settings.refuse_long_input = true;
+  data_input.name_files(settings);
   veltrum::headless::HeadlessHost host(settings);
   const std::vector<veltrum::cli::RowCheck> checks = plan.checks;
   host.add_actions(std::move(actions));

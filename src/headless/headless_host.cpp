@@ -317,6 +317,8 @@ std::optional<LocalTime> time_from_epoch(std::string_view seconds) {
 
 // The module's paths are Windows-1252, the file system's UTF-8.
 std::string HeadlessHost::real_path(std::string_view windows_path) {
+  if (const auto file = settings_.files.find(std::string(windows_path)); file != settings_.files.end())
+    return file->second;
   if (windows_path.size() < 3 || (windows_path[0] != 'C' && windows_path[0] != 'c') || windows_path[1] != ':' ||
       windows_path[2] != '\\')
     return cp1252_to_utf8(windows_path);

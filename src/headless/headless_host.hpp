@@ -100,6 +100,9 @@ struct Settings {
   // A typed text longer than the module takes from its field cancels the dialog (LongInput) instead
   // of being cut: on a terminal nobody sees what the field holds.
   bool refuse_long_input = false;
+  // Paths the module is given (Windows-1252) that stand for other real files: the command line
+  // names a converted table by the name the user gave.
+  std::map<std::string, std::string> files;
 };
 
 // The local time of SOURCE_DATE_EPOCH (seconds since 1970, UTC), or nothing when it is not a whole
