@@ -2,6 +2,7 @@
 
 #include <csv.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -119,7 +120,8 @@ struct Reader {
   std::vector<std::size_t> unfit_record;      // per column: 1 + the record of the first unfit number
   std::vector<const char*> unfit_why;         // and why it is unfit
   std::size_t row = 1;                        // the input row being parsed
-  std::size_t record_row = 0;                 // the row where the current record's first cell ended
+  std::size_t start_row = 1;                  // the row where a record beginning now begins
+  std::size_t record_row = 0;                 // the row where the current record began
   std::size_t cell = 0;                       // cells of the current record so far
   bool header_done = false;
   std::unique_ptr<TableError> fault;
@@ -132,7 +134,7 @@ struct Reader {
 
   void take_cell(std::string_view raw) {
     if (fault) return;
-    if (cell == 0) record_row = row;
+    if (cell == 0) record_row = start_row;
     ++cell;
     std::string text;
     try {
@@ -214,18 +216,26 @@ int blank_or_tab(unsigned char c) { return c == ' ' || c == '\t' ? 1 : 0; }
 // The data-file names: blanks, ";", "," and control characters become "_" (the header line
 // separates its fields by blanks and the parts of a field by ";", and reads "," as "-"); an empty
 // name becomes V and its column number; a name met before gets "_2", "_3", ... .
+// A name that the data file holds as it is keeps it, even when a changed name would be the same.
 void name_columns(Table& table) {
+  const auto fit = [](char c) { return c != ' ' && c != ';' && c != ',' && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; };
   std::unordered_set<std::string> taken;
+  std::vector<bool> kept(table.columns.size());
   for (std::size_t k = 0; k < table.columns.size(); ++k) {
-    TableColumn& column = table.columns[k];
-    std::string name = column.name;
+    const std::string& name = table.columns[k].name;
+    kept[k] = !name.empty() && std::all_of(name.begin(), name.end(), fit) && taken.insert(name).second;
+    if (kept[k]) table.columns[k].file_name = name;
+  }
+  for (std::size_t k = 0; k < table.columns.size(); ++k) {
+    if (kept[k]) continue;
+    std::string name = table.columns[k].name;
     for (char& c : name)
-      if (c == ' ' || c == ';' || c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+      if (!fit(c)) c = '_';
     if (name.empty()) name = "V" + std::to_string(k + 1);
     std::string unique = name;
     for (int n = 2; taken.count(unique); ++n) unique = name + "_" + std::to_string(n);
     taken.insert(unique);
-    column.file_name = std::move(unique);
+    table.columns[k].file_name = std::move(unique);
   }
 }
 
@@ -267,7 +277,9 @@ Table read_table(std::string_view bytes, const TableFormat& format) {
   csv_set_space_func(&parser, format.separator == '\t' ? blank_only : blank_or_tab);
 
   // The input goes to the parser one line at a time, so that every cell knows its row.  A line
-  // ends after a line feed, or after a carriage return not followed by one.
+  // ends after a line feed, or after a carriage return not followed by one.  libcsv's state says
+  // whether a line begins a record (pstate 0, no row begun) or goes on in a quoted cell (pstate
+  // 2, a cell begun, with quoted set).
   std::size_t quote_row = 0;  // where the quoted cell still open began
   std::size_t from = 0;
   while (from < bytes.size() && !reader.fault) {
@@ -279,6 +291,7 @@ Table read_table(std::string_view bytes, const TableFormat& format) {
     else
       ++to;
     const bool was_quoted = parser.quoted && parser.pstate == 2;
+    if (parser.pstate == 0) reader.start_row = reader.row;
     if (csv_parse(&parser, bytes.data() + from, to - from, Reader::on_cell, Reader::on_record, &reader) != to - from &&
         !reader.fault) {
       if (csv_error(&parser) == CSV_EPARSE)
