@@ -25,22 +25,6 @@ bool ends_with(const std::string& name, std::string_view ending) {
   return name.size() >= ending.size() && lower(name.substr(name.size() - ending.size())) == ending;
 }
 
-// All bytes of a file, or of standard input for "-".
-std::string read_all(const std::string& name) {
-  const bool from_stdin = name == "-";
-  std::FILE* file = from_stdin ? stdin : std::fopen(name.c_str(), "rb");
-  if (!file) throw std::runtime_error(std::strerror(errno));
-  std::string bytes;
-  char block[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
-  const bool failed = std::ferror(file);
-  const int error = errno;
-  if (!from_stdin) std::fclose(file);
-  if (failed) throw std::runtime_error(std::strerror(error));
-  return bytes;
-}
-
 // The table's format from the options, `csv` or `tsv` and the input's first line.
 TableFormat format_of(const DataOptions& options, const std::string& kind, std::string_view bytes) {
   TableFormat format;
@@ -107,7 +91,7 @@ int DataInput::prepare(CommonOptions& common, const DataOptions& options, bool s
 
   std::string bytes;
   try {
-    bytes = read_all(given);
+    bytes = read_bytes(given);
   } catch (const std::exception& e) {
     std::cerr << "veltrum: cannot read " << source << ": " << e.what() << "\n";
     return exit_usage;
@@ -180,7 +164,7 @@ void DataInput::adapt(std::vector<GivenOption>& options) const {
           throw CLI::ValidationError(
               option, column_said(table, column) + " holds text (row " +
                           std::to_string(table.record_rows[c.first_text_record]) + ": \"" +
-                          script::printable(c.cells[c.first_text_record]) +
+                          script::printable(c.cell(c.first_text_record)) +
                           "\"), not numbers; a text column can only be the group variable");
         }
         changed = changed || var != c.file_name;

@@ -1,6 +1,7 @@
 #include "table_file.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,13 +16,32 @@ namespace {
 
 // The digits after the decimal point of a number as written.
 std::size_t decimals_of(std::string_view number) {
-  const auto point = number.find('.');
-  if (point == std::string_view::npos) return 0;
-  const auto end = number.find_first_of("eE", point);
-  return (end == std::string_view::npos ? number.size() : end) - point - 1;
+  std::size_t decimals = 0;
+  bool point = false;
+  for (const char c : number) {
+    if (c == 'e' || c == 'E') break;
+    if (point) ++decimals;
+    point = point || c == '.';
+  }
+  return decimals;
 }
 
 }  // namespace
+
+std::string read_bytes(const std::string& name) {
+  const bool from_stdin = name == "-";
+  std::FILE* file = from_stdin ? stdin : std::fopen(name.c_str(), "rb");
+  if (!file) throw std::runtime_error(std::strerror(errno));
+  std::string bytes;
+  char block[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
+  const bool failed = std::ferror(file);
+  const int error = errno;
+  if (!from_stdin) std::fclose(file);
+  if (failed) throw std::runtime_error(std::strerror(error));
+  return bytes;
+}
 
 std::vector<std::size_t> all_records(const Table& table) {
   std::vector<std::size_t> records(table.records());
@@ -32,13 +52,13 @@ std::vector<std::size_t> all_records(const Table& table) {
 std::string data_file_text(const Table& table, std::span<const std::size_t> records) {
   const std::size_t n = table.columns.size();
   // Each record's cells as they are written: a number's text or a label number.
-  std::string buffer;
+  char digits[16];
   const auto cell = [&](std::size_t k, std::size_t record) -> std::string_view {
     const TableColumn& column = table.columns[k];
-    if (!column.text) return column.cells[record];
+    if (!column.text) return column.cell(record);
     if (column.codes[record] == 0) return {};
-    buffer = std::to_string(column.codes[record]);
-    return buffer;
+    const auto end = std::to_chars(digits, digits + sizeof digits, column.codes[record]).ptr;
+    return {digits, static_cast<std::size_t>(end - digits)};
   };
   std::vector<std::size_t> widths(n, 1), decimals(n, 0);
   for (std::size_t k = 0; k < n; ++k)
@@ -48,21 +68,26 @@ std::string data_file_text(const Table& table, std::span<const std::size_t> reco
       if (!table.columns[k].text) decimals[k] = std::max(decimals[k], decimals_of(text));
     }
   std::string out;
-  for (std::size_t k = 0; k < n; ++k)
-    out += (k ? " " : "") + utf8_to_cp1252(table.columns[k].file_name) + ";N;" + std::to_string(widths[k]) + ";" +
-           std::to_string(decimals[k]);
+  for (std::size_t k = 0; k < n; ++k) {
+    if (k) out += ' ';
+    out.append(utf8_to_cp1252(table.columns[k].file_name)).append(";N;").append(std::to_string(widths[k]));
+    out.append(";").append(std::to_string(decimals[k]));
+  }
   out += "\r\n";
-  std::size_t line = 1;
+  // Column 1 takes one character more than its width; the others follow a separating blank.
+  std::size_t line = 2;
   for (std::size_t k = 0; k < n; ++k) line += widths[k] + 1;
-  out.reserve(out.size() + records.size() * (line + 2));
+  std::size_t at = out.size();
+  out.resize(at + records.size() * line, ' ');
   for (const std::size_t r : records) {
     for (std::size_t k = 0; k < n; ++k) {
       const std::string_view text = cell(k, r);
-      // Column 1 takes one character more than its width; the others follow a separating blank.
-      out.append(widths[k] + 1 - text.size(), ' ');
-      out += text;
+      at += widths[k] + 1;
+      text.copy(out.data() + at - text.size(), text.size());
     }
-    out += "\r\n";
+    out[at] = '\r';
+    out[at + 1] = '\n';
+    at += 2;
   }
   return out;
 }

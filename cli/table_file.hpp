@@ -14,6 +14,9 @@
 
 namespace veltrum::cli {
 
+// All bytes of a file, or of standard input for "-"; throws std::runtime_error saying why not.
+std::string read_bytes(const std::string& name);
+
 // The numbers 0 to records - 1: every record of the table.
 std::vector<std::size_t> all_records(const Table& table);
 

@@ -58,7 +58,7 @@ bool is_infinity(std::string_view s) {
 // the module reads them.
 const char* unfit_number(std::string_view s, char decimal) {
   if (s.size() > longest_number) return "is longer than a number of the data file may be";
-  if (s.size() <= 30 && s.find_first_of("eE") == std::string_view::npos) return nullptr;
+  if (s.size() <= 30 && std::none_of(s.begin(), s.end(), [](char c) { return c == 'e' || c == 'E'; })) return nullptr;
   std::string written(s);
   for (char& c : written)
     if (c == decimal) c = '.';
@@ -89,13 +89,18 @@ bool valid_utf8(std::string_view s) {
   return true;
 }
 
+// Whether a cell is plain ASCII, which every encoding reads alike; a NUL byte is refused.
+bool plain_ascii(std::string_view raw, std::size_t row, std::size_t column) {
+  bool ascii = true;
+  for (const char c : raw) {
+    if (c == 0) throw TableError(row, column, "a NUL byte; the input is no text table");
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  }
+  return ascii;
+}
+
 // A cell's text in UTF-8, or a TableError naming what is wrong with its bytes.
 std::string decoded(std::string_view raw, Encoding encoding, std::size_t row, std::size_t column) {
-  if (std::memchr(raw.data(), 0, raw.size()))
-    throw TableError(row, column, "a NUL byte; the input is no text table");
-  bool ascii = true;
-  for (const char c : raw) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(raw);
   if (encoding == Encoding::windows1252) {
     for (const char c : raw)
       if (const auto b = static_cast<unsigned char>(c); b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
@@ -123,6 +128,8 @@ struct Reader {
   std::size_t start_row = 1;                  // the row where a record beginning now begins
   std::size_t record_row = 0;                 // the row where the current record began
   std::size_t cell = 0;                       // cells of the current record so far
+  std::size_t expected_records = 0;           // the lines of the input, for the columns' room
+  std::size_t expected_bytes = 0;
   bool header_done = false;
   std::unique_ptr<TableError> fault;
 
@@ -136,9 +143,10 @@ struct Reader {
     if (fault) return;
     if (cell == 0) record_row = start_row;
     ++cell;
-    std::string text;
+    std::string converted;
+    std::string_view text = raw;
     try {
-      text = decoded(raw, format->encoding, row, cell);
+      if (!plain_ascii(raw, row, cell)) text = converted = decoded(raw, format->encoding, row, cell);
     } catch (const TableError& e) {
       fail(e.row, e.column, e.what());
       return;
@@ -148,7 +156,7 @@ struct Reader {
         fail(row, cell, "more than the " + std::to_string(most_columns) + " variables the module takes");
         return;
       }
-      table->columns.emplace_back().name = std::move(text);
+      table->columns.emplace_back().name = std::string(text);
       return;
     }
     if (cell > table->columns.size()) {
@@ -160,7 +168,7 @@ struct Reader {
     TableColumn& column = table->columns[k];
     const std::size_t record = table->record_rows.size();
     if (is_missing(text)) {
-      column.cells.emplace_back();
+      column.cell_ends.push_back(column.cell_text.size());
       return;
     }
     if (numeric[k]) {
@@ -175,14 +183,17 @@ struct Reader {
         column.first_text_record = record;
       }
     }
-    column.cells.push_back(std::move(text));
+    column.cell_text += text;
+    column.cell_ends.push_back(column.cell_text.size());
   }
 
   bool is_missing(std::string_view text) const {
-    if (text.empty() || same_ignoring_case(text, "NA") || same_ignoring_case(text, "NaN")) return true;
     for (const auto& token : format->missing)
       if (text == token) return true;
-    return false;
+    // NA and NaN in any case (ASCII letters: | 0x20 is the small letter).
+    const auto small = [&](std::size_t i) { return static_cast<char>(text[i] | 0x20); };
+    return text.empty() || ((text.size() == 2 || text.size() == 3) && small(0) == 'n' && small(1) == 'a' &&
+                            (text.size() == 2 || small(2) == 'n'));
   }
 
   void end_record() {
@@ -191,6 +202,10 @@ struct Reader {
       header_done = true;
       const std::size_t n = table->columns.size();
       numeric.assign(n, true);
+      for (auto& column : table->columns) {
+        column.cell_ends.reserve(expected_records);
+        column.cell_text.reserve(expected_bytes / n);
+      }
       unfit_record.assign(n, 0);
       unfit_why.assign(n, nullptr);
     } else if (cell < table->columns.size()) {
@@ -211,7 +226,6 @@ struct Reader {
 };
 
 int blank_only(unsigned char c) { return c == ' ' ? 1 : 0; }
-int blank_or_tab(unsigned char c) { return c == ' ' || c == '\t' ? 1 : 0; }
 
 // The data-file names: blanks, ";", "," and control characters become "_" (the header line
 // separates its fields by blanks and the parts of a field by ";", and reads "," as "-"); an empty
@@ -231,9 +245,9 @@ void name_columns(Table& table) {
     std::string name = table.columns[k].name;
     for (char& c : name)
       if (!fit(c)) c = '_';
-    if (name.empty()) name = "V" + std::to_string(k + 1);
+    if (name.empty()) name = std::string("V").append(std::to_string(k + 1));
     std::string unique = name;
-    for (int n = 2; taken.count(unique); ++n) unique = name + "_" + std::to_string(n);
+    for (int n = 2; taken.count(unique); ++n) unique = std::string(name).append("_").append(std::to_string(n));
     taken.insert(unique);
     table.columns[k].file_name = std::move(unique);
   }
@@ -241,15 +255,16 @@ void name_columns(Table& table) {
 
 // A text column's labels numbered in order of first appearance.
 void number_labels(TableColumn& column) {
-  std::unordered_map<std::string, std::uint32_t> numbers;
-  column.codes.reserve(column.cells.size());
-  for (const auto& cell : column.cells) {
+  std::unordered_map<std::string_view, std::uint32_t> numbers;
+  column.codes.reserve(column.cell_ends.size());
+  for (std::size_t r = 0; r < column.cell_ends.size(); ++r) {
+    const std::string_view cell = column.cell(r);
     if (cell.empty()) {
       column.codes.push_back(0);
       continue;
     }
     const auto [at, added] = numbers.try_emplace(cell, static_cast<std::uint32_t>(column.labels.size() + 1));
-    if (added) column.labels.push_back(cell);
+    if (added) column.labels.emplace_back(cell);
     column.codes.push_back(at->second);
   }
 }
@@ -267,14 +282,17 @@ Table read_table(std::string_view bytes, const TableFormat& format) {
   Reader reader;
   reader.format = &format;
   reader.table = &table;
+  reader.expected_records = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  reader.expected_bytes = bytes.size();
 
   csv_parser parser;
   if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_EMPTY_IS_NULL) != 0)
     throw std::runtime_error("cannot start the CSV parser");
   const std::unique_ptr<csv_parser, void (*)(csv_parser*)> freed(&parser, csv_free);
   csv_set_delim(&parser, static_cast<unsigned char>(format.separator));
-  // Blanks around an unquoted cell are dropped; so are tabs, unless they separate the cells.
-  csv_set_space_func(&parser, format.separator == '\t' ? blank_only : blank_or_tab);
+  // Blanks and tabs around an unquoted cell are dropped (libcsv's default), but no tab that
+  // separates the cells.
+  if (format.separator == '\t') csv_set_space_func(&parser, blank_only);
 
   // The input goes to the parser one line at a time, so that every cell knows its row.  A line
   // ends after a line feed, or after a carriage return not followed by one.  libcsv's state says
@@ -283,13 +301,10 @@ Table read_table(std::string_view bytes, const TableFormat& format) {
   std::size_t quote_row = 0;  // where the quoted cell still open began
   std::size_t from = 0;
   while (from < bytes.size() && !reader.fault) {
-    std::size_t to = bytes.find_first_of("\r\n", from);
-    if (to == std::string_view::npos)
-      to = bytes.size();
-    else if (bytes[to] == '\r' && to + 1 < bytes.size() && bytes[to + 1] == '\n')
-      to += 2;
-    else
-      ++to;
+    std::size_t to = std::min(bytes.find('\n', from), bytes.size());
+    const std::size_t cr = bytes.substr(0, to).find('\r', from);
+    if (cr != std::string_view::npos && cr + 1 < to) to = cr;  // a carriage return alone ends the line
+    if (to < bytes.size()) ++to;
     const bool was_quoted = parser.quoted && parser.pstate == 2;
     if (parser.pstate == 0) reader.start_row = reader.row;
     if (csv_parse(&parser, bytes.data() + from, to - from, Reader::on_cell, Reader::on_record, &reader) != to - from &&
@@ -318,14 +333,13 @@ Table read_table(std::string_view bytes, const TableFormat& format) {
       continue;
     }
     if (const std::size_t record = reader.unfit_record[k]) {
-      const std::string& cell = column.cells[record - 1];
+      const std::string cell(column.cell(record - 1));
       throw TableError(table.record_rows[record - 1], k + 1, "the number " + cell + " " + reader.unfit_why[k],
                        column.name);
     }
     if (format.decimal != '.')
-      for (auto& cell : column.cells)
-        for (char& c : cell)
-          if (c == format.decimal) c = '.';
+      for (char& c : column.cell_text)
+        if (c == format.decimal) c = '.';
   }
   return table;
 }

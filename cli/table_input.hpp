@@ -48,8 +48,13 @@ struct TableColumn {
                           // characters, not empty, different from every other column's
   bool text = false;      // some cell is neither a number nor missing
   // Each record's cell: a number as written (with a decimal point), a text column's label, or
-  // empty for a missing value.
-  std::vector<std::string> cells;
+  // empty for a missing value.  The cells are kept one after the other in one text.
+  std::string_view cell(std::size_t record) const {
+    const std::size_t from = record ? cell_ends[record - 1] : 0;
+    return std::string_view(cell_text).substr(from, cell_ends[record] - from);
+  }
+  std::string cell_text;
+  std::vector<std::size_t> cell_ends;  // where each record's cell ends in cell_text
   // Text columns: label k + 1 at index k, and each record's label number (0 when missing).
   std::vector<std::string> labels;
   std::vector<std::uint32_t> codes;
