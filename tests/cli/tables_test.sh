@@ -99,6 +99,23 @@ check "renamed: said" grep -qxF 'veltrum: column 1: the name "dry weight" is wri
 check "renamed: the original name and the new one alike" cmp -s "$work/a" "$work/b"
 check "renamed: the report shows the new name" grep -aqF "Variable 1 (dry_weight)" "$work/a"
 
+# The options of the format: another separator, decimal commas, tokens for missing values, and the
+# encoding of older spreadsheets give the report of the same table written plainly.
+printf 'g,x\n1,\n1,3.5\n2,\n2,4\n1,2\n2,1.5\n' >"$work/plain.csv"
+"$veltrum" --quiet --report "$work/a" --data "$work/plain.csv" U --group-var g --target x --groups 1,2 --list
+printf 'g|x\n1|-99\n1|3,5\n2|.\n2|4\n1|2\n2|1,5\n' >"$work/other.txt"
+"$veltrum" --quiet --report "$work/b" --data "$work/other.txt" --data-format csv --sep '|' --decimal , --na -99 --na . \
+  U --group-var g --target x --groups 1,2 --list
+check "--sep, --decimal, --na: the same report" same_but_name "$work/a" "$work/b"
+printf 'Gr\xfc\xdfe;x\n1;2\n2;3,5\n1;4\n2;5\n' >"$work/cp1252.csv"
+printf 'Grüße;x\n1;2\n2;3,5\n1;4\n2;5\n' >"$work/utf8.csv"
+"$veltrum" --quiet --report "$work/a" --data "$work/cp1252.csv" --encoding windows-1252 U --group-var Grüße --target x --groups 1,2
+"$veltrum" --quiet --report "$work/b" --data "$work/utf8.csv" U --group-var Grüße --target x --groups 1,2
+check "--encoding windows-1252: the same report" same_but_name "$work/a" "$work/b"
+printf 'g\tx\ty\n1\t\t3\n2\t4\t\n' >"$work/gaps.tsv"
+"$veltrum" --print-script --data "$work/gaps.tsv" W --vars x,y >"$work/out"
+check "TSV: empty cells between tabs keep their columns" test "$(cat "$work/out")" = "$(printf 'pick 203 1\npick 211 2\nenter')"
+
 # Bad tables: name | exit status | standard error holds | the table (printf format) | options.
 seq_header=$(seq -s, 1 201)
 seq_row=$(seq -s, 1 201)
