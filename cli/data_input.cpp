@@ -67,8 +67,9 @@ void add_data_options(CLI::App& app, DataOptions& o) {
                  "The separator of a CSV table (default: a comma, or a semicolon when the header row has "
                  "semicolons and no commas; a tab for TSV); \"tab\" for a tab")
       ->type_name("CHAR");
-  app.add_option("--decimal", o.decimal,
-                 "The decimal mark of the table's numbers (default: a comma in a semicolon-separated table, else a point)")
+  app.add_option(
+         "--decimal", o.decimal,
+         "The decimal mark of the table's numbers (default: a comma in a semicolon-separated table, else a point)")
       ->check(CLI::IsMember({",", "."}))
       ->type_name(",|.");
   app.add_option("--na", o.missing,
@@ -91,7 +92,8 @@ int DataInput::prepare(CommonOptions& common, const DataOptions& options, bool s
 
   std::string bytes;
   try {
-    bytes = read_bytes(given);
+    // A name under C:\ is the file the module would open by it.
+    bytes = read_bytes(from_stdin ? given : headless::HeadlessHost().real_path(utf8_to_cp1252(given)));
   } catch (const std::exception& e) {
     std::cerr << "veltrum: cannot read " << source << ": " << e.what() << "\n";
     return exit_usage;
@@ -108,8 +110,8 @@ int DataInput::prepare(CommonOptions& common, const DataOptions& options, bool s
       for (std::size_t k = 0; k < table_->columns.size(); ++k) {
         const TableColumn& c = table_->columns[k];
         if (c.name != c.file_name)
-          std::cerr << "veltrum: column " << k + 1 << ": the name \"" << script::printable(c.name) << "\" is written as "
-                    << c.file_name << "\n";
+          std::cerr << "veltrum: column " << k + 1 << ": the name \"" << script::printable(c.name)
+                    << "\" is written as " << c.file_name << "\n";
       }
       if (scripted)
         for (const auto& c : table_->columns)
@@ -150,8 +152,8 @@ void DataInput::adapt(std::vector<GivenOption>& options) const {
     const std::string option(o.option->name);
     std::string written;
     bool changed = false;
-    const auto vars = o.option->kind == OptionKind::variable ? std::vector<std::string>{*o.text}
-                                                               : list_values(*o.text, option);
+    const auto vars =
+        o.option->kind == OptionKind::variable ? std::vector<std::string>{*o.text} : list_values(*o.text, option);
     for (const auto& var : vars) {
       const int k = find_column(table, var);
       std::string name = var;
@@ -161,11 +163,10 @@ void DataInput::adapt(std::vector<GivenOption>& options) const {
         if (is_group_variable(*o.option)) {
           group = k;
         } else if (c.text) {
-          throw CLI::ValidationError(
-              option, column_said(table, column) + " holds text (row " +
-                          std::to_string(table.record_rows[c.first_text_record]) + ": \"" +
-                          script::printable(c.cell(c.first_text_record)) +
-                          "\"), not numbers; a text column can only be the group variable");
+          throw CLI::ValidationError(option, column_said(table, column) + " holds text (row " +
+                                                 std::to_string(table.record_rows[c.first_text_record]) + ": \"" +
+                                                 script::printable(c.cell(c.first_text_record)) +
+                                                 "\"), not numbers; a text column can only be the group variable");
         }
         changed = changed || var != c.file_name;
         name = c.file_name;

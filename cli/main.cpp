@@ -9,12 +9,12 @@
 #include <iterator>
 #include <sstream>
 
+#include "data_input.hpp"
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
-#include "data_input.hpp"
 #include "letters.hpp"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "table_file.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <numeric>

@@ -112,7 +112,8 @@ std::string decoded(std::string_view raw, Encoding encoding, std::size_t row, st
                      "the text is not UTF-8 (for a table of an older spreadsheet try --encoding windows-1252)");
   std::string text(raw);
   if (cp1252_to_utf8(utf8_to_cp1252(text)) != text)
-    throw TableError(row, column, "\"" + text + "\" has a character outside Windows-1252, which the module cannot hold");
+    throw TableError(row, column,
+                     "\"" + text + "\" has a character outside Windows-1252, which the module cannot hold");
   return text;
 }
 
@@ -121,14 +122,14 @@ std::string decoded(std::string_view raw, Encoding encoding, std::size_t row, st
 struct Reader {
   const TableFormat* format = nullptr;
   Table* table = nullptr;
-  std::vector<bool> numeric;                  // per column: no text cell so far
-  std::vector<std::size_t> unfit_record;      // per column: 1 + the record of the first unfit number
-  std::vector<const char*> unfit_why;         // and why it is unfit
-  std::size_t row = 1;                        // the input row being parsed
-  std::size_t start_row = 1;                  // the row where a record beginning now begins
-  std::size_t record_row = 0;                 // the row where the current record began
-  std::size_t cell = 0;                       // cells of the current record so far
-  std::size_t expected_records = 0;           // the lines of the input, for the columns' room
+  std::vector<bool> numeric;              // per column: no text cell so far
+  std::vector<std::size_t> unfit_record;  // per column: 1 + the record of the first unfit number
+  std::vector<const char*> unfit_why;     // and why it is unfit
+  std::size_t row = 1;                    // the input row being parsed
+  std::size_t start_row = 1;              // the row where a record beginning now begins
+  std::size_t record_row = 0;             // the row where the current record began
+  std::size_t cell = 0;                   // cells of the current record so far
+  std::size_t expected_records = 0;       // the lines of the input, for the columns' room
   std::size_t expected_bytes = 0;
   bool header_done = false;
   std::unique_ptr<TableError> fault;
@@ -210,8 +211,8 @@ struct Reader {
       unfit_why.assign(n, nullptr);
     } else if (cell < table->columns.size()) {
       fail(record_row, cell + 1,
-           "this row has " + std::to_string(cell) + " cells, the header row " +
-               std::to_string(table->columns.size()) + " names");
+           "this row has " + std::to_string(cell) + " cells, the header row " + std::to_string(table->columns.size()) +
+               " names");
       return;
     } else {
       table->record_rows.push_back(record_row);
@@ -232,7 +233,9 @@ int blank_only(unsigned char c) { return c == ' ' ? 1 : 0; }
 // name becomes V and its column number; a name met before gets "_2", "_3", ... .
 // A name that the data file holds as it is keeps it, even when a changed name would be the same.
 void name_columns(Table& table) {
-  const auto fit = [](char c) { return c != ' ' && c != ';' && c != ',' && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; };
+  const auto fit = [](char c) {
+    return c != ' ' && c != ';' && c != ',' && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+  };
   std::unordered_set<std::string> taken;
   std::vector<bool> kept(table.columns.size());
   for (std::size_t k = 0; k < table.columns.size(); ++k) {

@@ -76,10 +76,10 @@ TEST(TableInput, TextColumnsNumberTheirLabelsInOrderOfFirstAppearance) {
 TEST(TableInput, NamesTheDataFileCannotHoldAreChanged) {
   const Table t = read_table("a b,a_b,,x;y,x,p\x01q,x\n1,2,3,4,5,6,7\n", {});
   EXPECT_EQ(names(t), (std::vector<std::string>{"a_b_2", "a_b", "V3", "x_y", "x", "p_q", "x_2"}));
-  EXPECT_EQ(find_column(t, "a_b"), 1);    // a data-file name first
-  EXPECT_EQ(find_column(t, "a b"), 0);    // then a name of the header
+  EXPECT_EQ(find_column(t, "a_b"), 1);  // a data-file name first
+  EXPECT_EQ(find_column(t, "a b"), 0);  // then a name of the header
   EXPECT_EQ(find_column(t, "x;y"), 3);
-  EXPECT_EQ(find_column(t, "7"), 6);      // then a column number
+  EXPECT_EQ(find_column(t, "7"), 6);  // then a column number
   EXPECT_EQ(find_column(t, "8"), -1);
   EXPECT_EQ(find_column(t, "zz"), -1);
 }
@@ -134,8 +134,8 @@ TEST(TableInput, FaultsNameRowAndColumn) {
 // The module reads every number of the data file as strtof reads the number's text, a missing
 // cell as missing, a label as its number.
 TEST(TableFile, TheModuleReadsTheNumbersOfTheTable) {
-  const Table t = read_table(
-      "x y,g,z\n4.2,VC,-1e-3\n,OJ,1.5E+30\n-0.0,,3.4e38\n007,VC,NA\n123456789.123456789,OJ,1e-45\n", {});
+  const Table t =
+      read_table("x y,g,z\n4.2,VC,-1e-3\n,OJ,1.5E+30\n-0.0,,3.4e38\n007,VC,NA\n123456789.123456789,OJ,1e-45\n", {});
   const std::string text = data_file_text(t, all_records(t));
   std::istringstream lines(text);
   std::string header, line;
