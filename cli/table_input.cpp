@@ -221,9 +221,21 @@ struct Reader {
   }
 
   static void on_cell(void* text, std::size_t length, void* self) {
-    static_cast<Reader*>(self)->take_cell({static_cast<const char*>(text), text ? length : 0});
+    auto& reader = *static_cast<Reader*>(self);
+    try {
+      reader.take_cell({static_cast<const char*>(text), text ? length : 0});
+    } catch (const std::bad_alloc&) {
+      reader.fail(reader.row, reader.cell, "not enough memory for the table");
+    }
   }
-  static void on_record(int, void* self) { static_cast<Reader*>(self)->end_record(); }
+  static void on_record(int, void* self) {
+    auto& reader = *static_cast<Reader*>(self);
+    try {
+      reader.end_record();
+    } catch (const std::bad_alloc&) {
+      reader.fail(reader.row, reader.cell, "not enough memory for the table");
+    }
+  }
 };
 
 int blank_only(unsigned char c) { return c == ' ' ? 1 : 0; }
