@@ -37,6 +37,8 @@ TableFormat format_of(const DataOptions& options, const std::string& kind, std::
     format.separator = options.separator[0];
   else
     throw CLI::ValidationError("--sep", "takes one character (or \"tab\"), not \"" + options.separator + "\"");
+  if (!options.decimal.empty() && options.decimal != "," && options.decimal != ".")
+    throw CLI::ValidationError("--decimal", "takes , or ., not \"" + options.decimal + "\"");
   format.decimal = !options.decimal.empty() ? options.decimal[0] : format.separator == ';' ? ',' : '.';
   if (format.decimal == format.separator)
     throw CLI::ValidationError("--decimal", "the decimal mark cannot be the separator");
@@ -69,9 +71,9 @@ void add_data_options(CLI::App& app, DataOptions& o) {
       ->type_name("CHAR");
   app.add_option(
          "--decimal", o.decimal,
-         "The decimal mark of the table's numbers (default: a comma in a semicolon-separated table, else a point)")
-      ->check(CLI::IsMember({",", "."}))
-      ->type_name(",|.");
+         "The decimal mark of the table's numbers: , or . (default: a comma in a semicolon-separated table, else a "
+         "point)")
+      ->type_name("MARK");
   app.add_option("--na", o.missing,
                  "A cell that stands for a missing value (may be repeated); an empty cell, NA and NaN always do")
       ->type_name("TOKEN")

@@ -149,6 +149,8 @@ not UTF-8|2|bad.csv: row 3, column 1 (g): the text is not UTF-8|g,x\n1,2\nM\\374
 outside Windows-1252|2|bad.csv: row 1, column 2: "数" has a character outside Windows-1252|g,数\n1,2\n2,1\n|U --group-var g --target 2 --groups 1,2
 not Windows-1252|2|bad.csv: row 2, column 1 (g): the byte 129 is no Windows-1252 character|g,x\n\\201,2\n2,1\n|--encoding windows-1252 U --group-var g --target x --groups 1,2
 empty input|2|bad.csv: row 1, column 1: the input is empty|\n|U --group-var g --target x --groups 1,2
+separator of two characters|2|veltrum: --sep: takes one character (or "tab"), not "ab"|g,x\n1,2\n|--sep ab U --group-var g --target x --groups 1,2
+decimal mark neither comma nor point|2|veltrum: --decimal: takes , or ., not "x"|g,x\n1,2\n|--decimal x U --group-var g --target x --groups 1,2
 header without records|2|bad.csv: row 2, column 1: the header row has no records below it|g,x\r\n|U --group-var g --target x --groups 1,2
 ROWS
 
