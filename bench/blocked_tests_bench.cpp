@@ -51,7 +51,7 @@ void BM_CochranQ(benchmark::State& state) {
   for (auto _ : state) {
     report.create(report_path());
     const CochranQ q = cochran_q(table);
-    write_cochran(report, table, q);
+    write_cochran(report, q);
     report.close();
     benchmark::DoNotOptimize(q.p);
   }

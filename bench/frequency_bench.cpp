@@ -37,9 +37,9 @@ void BM_GoodnessOfFit(benchmark::State& state) {
   BenchModule b;
   for (auto _ : state) {
     b.open();
-    const GoodnessOfFit fit = fit_statistics(observed, probability);
-    write_fit_listing(b.module, fit);
-    write_fit_result(b.module, fit, uniform);
+    GoodnessOfFit fit = fit_statistics(observed, probability);
+    fit.uniform = uniform;
+    write_goodness_of_fit(b.module.report, fit);
     b.module.report.close();
     benchmark::DoNotOptimize(fit.p);
   }
@@ -51,7 +51,7 @@ void BM_Binomial(benchmark::State& state) {
   for (auto _ : state) {
     b.open();
     const BinomialTest result = binomial_test(1000000, 500400, 0.5f);
-    write_binomial(b.module, 1000000, 500400, 0.5f, result);
+    write_binomial(b.module.report, result);
     b.module.report.close();
     benchmark::DoNotOptimize(result.p_two);
   }
@@ -63,7 +63,7 @@ void BM_TwoFrequencies(benchmark::State& state) {
   for (auto _ : state) {
     b.open();
     const TwoFrequencies result = compare_frequencies(31000, 32000);
-    write_two_frequencies(b.module, 31000, 32000, result);
+    write_two_frequencies(b.module.report, result);
     b.module.report.close();
     benchmark::DoNotOptimize(result.p_two);
   }

@@ -231,10 +231,10 @@ void open_records(Module& module, DataFileLines& lines) {
 }
 
 bool begin_loading(Module& module) {
-  module.stopped = false;
+  clear_stop(module);
   std::int16_t variables = 0;
   read_header(module, variables);
-  if (variables == 0) module.dialog_result = dialog_cancelled;
+  if (variables == 0) cancel(module);
   return variables != 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -27,8 +28,7 @@ void run_trapped(Module& module, Routine&& routine) {
   }
   module.report.set_strict(was_strict);
   if (!failed) return;
-  module.dialog_result = dialog_cancelled;
-  module.rerun = Rerun::yes;
+  offer_dialog_again(module);
   attention_box(module.host, index_error ? index_error_text : failure_text);
 }
 

@@ -31,6 +31,17 @@ inline constexpr unsigned information = 0x2040;      // information, OK, task-mo
 inline constexpr std::string_view last_resort_text =
     "Fehlerhafte System-Konfiguration.\rDie Berechnung ist nicht möglich.";
 
+// The messages about the size of the samples, shared by the tests.
+inline constexpr std::string_view too_few_groups_text = "Es müssen mindestens 2 Gruppen vorhanden sein!";
+inline constexpr std::string_view group_too_small_text = "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!";
+inline constexpr std::string_view empty_group_text = "Der Stichprobenumfang mindestens einer Gruppe ist Null!";
+
+// The dialogs' messages about a choice of groups.
+inline constexpr std::string_view no_group_variable_text = "Bitte Gruppenvariable angeben!";
+inline constexpr std::string_view different_groups_text = "Bitte verschiedene Gruppen vergleichen!";
+// The last line of each message about a group number out of its range.
+inline constexpr std::string_view other_values_text = "Andere Werte sind nicht zulässig !";
+
 // Message box answers: the button pressed (IDOK, IDYES, IDNO).
 inline constexpr int answer_ok = 1, answer_yes = 6, answer_no = 7;
 

@@ -11,6 +11,7 @@
 #include "frame/checked_array.hpp"
 #include "frame/host.hpp"
 #include "frame/report.hpp"
+#include "frame/result.hpp"
 #include "frame/run_state.hpp"
 
 namespace veltrum {
@@ -82,6 +83,8 @@ struct Module {
   DataFileArrays data;
 
   ReportFile report;
+  // Takes the result of each pass that writes a report; none in the DLL.
+  ResultSink* result_sink = nullptr;
 };
 
 }  // namespace veltrum

@@ -8,6 +8,7 @@
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/picture.hpp"
+#include "frame/run_state.hpp"
 
 namespace veltrum {
 
@@ -53,8 +54,7 @@ bool walk_records(Module& module, const RecordWalk& walk,
       const real whole = written ? round_even(*written) : 0;
       if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number)) {
         attention_box(module.host, group_range_message(shown_group_value(module.data, line, column, whole)));
-        module.dialog_result = dialog_cancelled;
-        module.rerun = Rerun::yes;
+        offer_dialog_again(module);
         return false;
       }
       if (walk.take_group && !walk.take_group(g)) continue;
@@ -85,6 +85,16 @@ bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> c
     table.groups.push_back(g);
     table.values.insert(table.values.end(), values.begin(), values.end());
   });
+}
+
+DataUsed data_used(const DataFileArrays& data, std::span<const int> columns, int group_variable) {
+  const auto variable = [&](int column) {
+    return VariableUsed{column, column > 0 ? data.names[column] : std::string()};
+  };
+  DataUsed used;
+  for (const int column : columns) used.variables.push_back(variable(column));
+  used.group_variable = variable(group_variable);
+  return used;
 }
 
 }  // namespace veltrum

@@ -11,9 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/result.hpp"
+
 namespace veltrum {
 
 struct Module;
+struct DataFileArrays;
 
 // Group numbers run from 1 to 1000.
 inline constexpr int min_group_number = 1, max_group_number = 1000;
@@ -64,5 +67,9 @@ struct ColumnTable {
 using RowSink = std::function<void(std::int16_t group, std::span<const float> values)>;
 bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> columns, const RowSink& row);
 bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> columns, ColumnTable& table);
+
+// The variables a loader read (`columns`, in its order) and its group variable (0: none), each with
+// its name from the header; the groups are the loader's to add.
+DataUsed data_used(const DataFileArrays& data, std::span<const int> columns, int group_variable);
 
 }  // namespace veltrum

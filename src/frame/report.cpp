@@ -99,10 +99,10 @@ void open_report(Module& module, std::string_view title) {
   r.line();
 }
 
-void write_keyword(Module& module, int blank_lines) {
-  if (module.keyword.empty()) return;
-  module.report.line("Stichwort: " + module.keyword);
-  for (int i = 0; i < blank_lines; ++i) module.report.line();
+void write_keyword(ReportFile& report, std::string_view keyword, int blank_lines) {
+  if (keyword.empty()) return;
+  report.line("Stichwort: " + std::string(keyword));
+  for (int i = 0; i < blank_lines; ++i) report.line();
 }
 
 }  // namespace veltrum

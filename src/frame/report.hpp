@@ -71,6 +71,6 @@ inline constexpr std::string_view report_write_error_text =
 void open_report(Module& module, std::string_view title);
 
 // "Stichwort: " and the keyword, then `blank_lines` empty lines; nothing when it is empty.
-void write_keyword(Module& module, int blank_lines);
+void write_keyword(ReportFile& report, std::string_view keyword, int blank_lines);
 
 }  // namespace veltrum

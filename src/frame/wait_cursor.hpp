@@ -1,23 +1,14 @@
-// The wait cursor for the length of a scope, when there is a host to show it.
+// The wait cursor while a computation signals busy.
 #pragma once
 
+#include "frame/busy.hpp"
 #include "frame/host.hpp"
 
 namespace veltrum {
 
-class WaitCursor {
- public:
-  explicit WaitCursor(Host* host) : host_(host) {
-    if (host_) host_->cursor(Cursor::wait);
-  }
-  ~WaitCursor() {
-    if (host_) host_->cursor(Cursor::arrow);
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host* host_;
-};
+// The wait cursor while busy, the arrow after.
+inline BusySignal wait_cursor_signal(Host& host) {
+  return [&host](bool busy) { host.cursor(busy ? Cursor::wait : Cursor::arrow); };
+}
 
 }  // namespace veltrum

@@ -19,92 +19,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "VELTRUM_R.h"
-#include "frame/dialog.hpp"
 #include "frame/distribution.hpp"
-#include "frame/messages.hpp"
 #include "frame/module.hpp"
-#include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
-#include "frame/test_dialog.hpp"
 #include "frame/test_run.hpp"
+#include "frequency/binomial_dialog.hpp"
 
 namespace veltrum {
-
-namespace {
-
-// Where the dialog remembers its inputs between passes.
-constexpr int remembered_n = 0, remembered_k = 1, remembered_theta = 0;
-constexpr int number_limit = 9, keyword_limit = 254;
-
-// The largest whole number not above value + 0.5, held to the 32-bit range by the caller.
-real nearest_whole(real value) { return int_floor(value + 0.5L); }
-
-class BinomDialog : public TestDialog {
- public:
-  explicit BinomDialog(Module& module)
-      : TestDialog(module, {IDC_BINOM_KEYWORD, IDC_BINOM_N, IDC_BINOM_K, IDC_BINOM_THETA}) {}
-
- private:
-  bool start(DialogWindow& d) override {
-    const auto& r = module_.remembered;
-    if (r.wide[remembered_n] > 0) {
-      d.set_text(IDC_BINOM_N, number_text_trimmed(static_cast<float>(r.wide[remembered_n])));
-      d.set_text(IDC_BINOM_K, number_text_trimmed(static_cast<float>(r.wide[remembered_k])));
-      d.set_text(IDC_BINOM_THETA, number_text_trimmed(r.real[remembered_theta]));
-      d.select_text(IDC_BINOM_N);
-    }
-    d.focus(IDC_BINOM_KEYWORD);
-    if (!module_.keyword.empty()) {
-      d.set_text(IDC_BINOM_KEYWORD, module_.keyword);
-      d.select_text(IDC_BINOM_KEYWORD);
-    }
-    return true;
-  }
-
-  void compute(DialogWindow& d) override {
-    module_.keyword = d.text(IDC_BINOM_KEYWORD, keyword_limit);
-
-    std::string n_text = d.text(IDC_BINOM_N, number_limit);
-    if (n_text.empty()) return d.focus(IDC_BINOM_N);
-    n_text = with_commas_as_points(n_text);
-    d.set_text(IDC_BINOM_N, n_text);
-    const real n_value = nearest_whole(read_number(n_text));
-
-    // k may carry a decimal comma as n may; the field shows the k taken in any case below.
-    const std::string k_text = d.text(IDC_BINOM_K, number_limit);
-    if (k_text.empty()) return d.focus(IDC_BINOM_K);
-    real k_value = nearest_whole(read_number(with_commas_as_points(k_text)));
-
-    // theta0 as typed: a decimal comma ends the number.
-    const std::string theta_text = d.text(IDC_BINOM_THETA, number_limit);
-    if (theta_text.empty()) return d.focus(IDC_BINOM_THETA);
-    const float theta0 = to_float(read_number(theta_text));
-
-    if (n_value > INT32_MAX) return reject(module_.host, d, IDC_BINOM_N, "Anzahl Versuche höchstens 2147483647 !");
-    const std::int32_t n = to_int32(n_value);
-    if (n <= 0) return reject(module_.host, d, IDC_BINOM_N, "Anzahl Versuche immer > 0 !");
-
-    // k is a count between 0 and n: a larger one is taken as n, a negative one as 0.
-    k_value = std::clamp<real>(k_value, 0.0L, static_cast<real>(n));
-    const std::int32_t k = to_int32(k_value);
-    d.set_text(IDC_BINOM_K, number_text_trimmed(static_cast<float>(k)));
-
-    if (!(theta0 > 0 && theta0 < 1))
-      return reject(module_.host, d, IDC_BINOM_THETA, "Wahrscheinlichkeiten p nur 0<p<1!");
-
-    auto& r = module_.remembered;
-    r.wide[remembered_n] = n;
-    r.wide[remembered_k] = k;
-    r.real[remembered_theta] = theta0;
-    d.end(dialog_computed);
-  }
-};
-
-}  // namespace
 
 BinomialInterval binomial_interval(std::int32_t n, std::int32_t k, float level) {
   BinomialInterval b;
@@ -152,6 +77,9 @@ BinomialInterval binomial_interval(std::int32_t n, std::int32_t k, float level) 
 
 BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0) {
   BinomialTest r;
+  r.n = n;
+  r.k = k;
+  r.theta0 = theta0;
   const float fn = static_cast<float>(n), fk = static_cast<float>(k);
   r.ratio = to_float(static_cast<real>(k) / n);
   r.p_low = FNBinomial(fn, fk, theta0);
@@ -162,12 +90,17 @@ BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0) {
   return r;
 }
 
-void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0, const BinomialTest& result) {
-  ReportFile& r = module.report;
-  write_keyword(module, 2);
+std::vector<PValue> BinomialTest::p_values() const {
+  return {{"k", p_low, Obtained::exact, Sides::one},
+          {"k", p_high, Obtained::exact, Sides::one},
+          {"k", p_two, Obtained::exact}};
+}
+
+void write_binomial(ReportFile& r, const BinomialTest& result) {
+  write_keyword(r, result.keyword, 2);
 
   // n and k right-aligned in a field as wide as the number text of n, its leading blank included.
-  const float fn = static_cast<float>(n), fk = static_cast<float>(k);
+  const float fn = static_cast<float>(result.n), fk = static_cast<float>(result.k);
   const std::string count_picture(number_text(fn).size(), '#');
   r.write("Anzahl Versuche n =");
   r.picture(count_picture, fn);
@@ -179,7 +112,7 @@ void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0
   r.line();
 
   r.write("Hypothetischer Wert aus H0: theta0 =");
-  r.picture("##.######", theta0);
+  r.picture("##.######", result.theta0);
   r.end_line();
   r.line();
   r.write("Errechnete relative Häufigkeit k/n =");
@@ -230,12 +163,16 @@ void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0
 
 void binomial_entry(Module& module, const CatalogueEntry& test) {
   BinomDialog dialog(module);
-  run_test(module, test, dialog, [&] {
-    const std::int32_t n = module.remembered.wide[remembered_n];
-    const std::int32_t k = module.remembered.wide[remembered_k];
-    const float theta0 = module.remembered.real[remembered_theta];
-    write_binomial(module, n, k, theta0, binomial_test(n, k, theta0));
-  });
+  run_test(
+      module, test, dialog,
+      [&] {
+        const auto& remembered = module.remembered;
+        BinomialTest result = binomial_test(remembered.wide[binomial_inputs::n], remembered.wide[binomial_inputs::k],
+                                            remembered.real[binomial_inputs::theta]);
+        result.keyword = module.keyword;
+        return std::optional(result);
+      },
+      write_binomial);
 }
 
 }  // namespace veltrum

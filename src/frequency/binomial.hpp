@@ -5,15 +5,18 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "VELTRUM_R.h"
 #include "frame/confidence_levels.hpp"
 #include "frame/letter_options.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
 struct Module;
 struct CatalogueEntry;
+class ReportFile;
 
 // Counts from which the intervals come from the normal approximation instead of the F
 // distribution: k >= 16000 or n - k >= 16000.
@@ -27,11 +30,17 @@ struct BinomialInterval {
 };
 
 struct BinomialTest {
-  float ratio = 0;   // k / n
-  float p_low = 0;   // P(X <= k), against theta < theta0
-  float p_high = 0;  // P(X >= k), against theta > theta0
-  float p_two = 0;   // min(1, 2 p_low, 2 p_high)
+  std::int32_t n = 0, k = 0;  // trials and successes
+  float theta0 = 0;           // the hypothetical value
+  std::string keyword;        // "Stichwort" as typed, empty when none
+  float ratio = 0;            // k / n
+  float p_low = 0;            // P(X <= k), against theta < theta0
+  float p_high = 0;           // P(X >= k), against theta > theta0
+  float p_two = 0;            // min(1, 2 p_low, 2 p_high)
   std::array<BinomialInterval, 4> intervals{};
+
+  // Both one-sided tests and the two-sided one, all exact.
+  std::vector<PValue> p_values() const;
 };
 
 // The interval at one level P, from q = (1 + P) / 2 on each side:
@@ -46,7 +55,7 @@ BinomialInterval binomial_interval(std::int32_t n, std::int32_t k, float level);
 BinomialTest binomial_test(std::int32_t n, std::int32_t k, float theta0);
 
 // Report lines after the header.
-void write_binomial(Module& module, std::int32_t n, std::int32_t k, float theta0, const BinomialTest& result);
+void write_binomial(ReportFile& report, const BinomialTest& result);
 
 // Command-line options: what is typed into the dialog BINOM.
 inline constexpr LetterOption binomial_options[] = {

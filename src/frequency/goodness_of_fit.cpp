@@ -8,116 +8,22 @@
 #include "frequency/goodness_of_fit.hpp"
 
 #include <cmath>
+#include <optional>
 
-#include "VELTRUM_R.h"
 #include "frame/checked_array.hpp"
-#include "frame/dialog.hpp"
 #include "frame/distribution.hpp"
-#include "frame/error_trap.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
-#include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
-#include "frame/test_dialog.hpp"
+#include "frame/run_state.hpp"
 #include "frame/test_run.hpp"
+#include "frequency/fit_dialog.hpp"
 
 namespace veltrum {
 
 namespace {
-
-constexpr int field_limit = 11;
-
-// A 101st category cannot be stored.  The user keeps the 100 categories typed so far and is told
-// how to go on: the value stays in the field, selected, and Enter on empty fields computes.
-constexpr std::string_view capacity_text =
-    "Es sind höchstens 100 Kategorien möglich!\r\r"
-    "Die 100 eingegebenen Kategorien bleiben erhalten.\r"
-    "<Eingabetaste> bei leerem Feld beendet die Eingabe.";
-
-// GLEICH and ANPASS: one category per "&Rechnen" (or Enter); empty fields end the entry.
-class FitDialog : public TestDialog {
- public:
-  FitDialog(Module& module, bool uniform) : TestDialog(module), uniform_(uniform) {}
-
-  int count() const { return count_; }
-
- private:
-  bool start(DialogWindow& d) override {
-    count_ = 0;
-    focus_and_select(d, IDC_FIT_FREQUENCY);
-    return true;
-  }
-
-  void compute(DialogWindow& d) override {
-    if (uniform_)
-      take_frequency(d);
-    else
-      take_pair(d);
-  }
-
-  // GLEICH: the leading number of the text as typed (no decimal comma), any value.
-  void take_frequency(DialogWindow& d) {
-    const std::string text = d.text(IDC_FIT_FREQUENCY, field_limit);
-    if (text.empty()) {
-      d.end(dialog_computed);
-      return;
-    }
-    // A number beyond the float range is no frequency: ignored like a refused pair in ANPASS, the
-    // field keeps its text.
-    const float f = to_float(read_number(text));
-    if (!std::isfinite(f)) return;
-    if (!room_left(d)) return;
-    ++count_;
-    module_.work.w2[count_] = f;
-    after_store(d);
-  }
-
-  // ANPASS: a frequency and its probability, a decimal comma read as a point.
-  void take_pair(DialogWindow& d) {
-    const std::string f_text = with_commas_as_points(d.text(IDC_FIT_FREQUENCY, field_limit));
-    const std::string p_text = with_commas_as_points(d.text(IDC_FIT_PROBABILITY, field_limit));
-    if (f_text.empty() && p_text.empty()) {
-      d.end(dialog_computed);
-      return;
-    }
-    if (f_text.empty() || p_text.empty()) {
-      d.focus(f_text.empty() ? IDC_FIT_FREQUENCY : IDC_FIT_PROBABILITY);
-      return;
-    }
-    const float f = to_float(read_number(f_text)), p = to_float(read_number(p_text));
-    // Ignored without a message, the fields keep their text: a negative frequency, a probability
-    // that is not positive, and numbers beyond the float range.
-    if (!std::isfinite(f) || !std::isfinite(p) || f < 0 || p <= 0) return;
-    if (!room_left(d)) return;
-    ++count_;
-    module_.work.w2[count_] = f;
-    module_.work.w3[count_] = p;
-    after_store(d);
-  }
-
-  bool room_left(DialogWindow& d) {
-    if (count_ < fit_capacity) return true;
-    attention_box(module_.host, capacity_text);
-    focus_and_select(d, IDC_FIT_FREQUENCY);
-    return false;
-  }
-
-  void after_store(DialogWindow& d) {
-    const std::string next = number_text_trimmed(static_cast<float>(count_ + 1));
-    d.set_text(IDC_FIT_FREQUENCY_LABEL, next + ". Häufigkeit :");
-    d.set_text(IDC_FIT_FREQUENCY, "");
-    if (!uniform_) {
-      d.set_text(IDC_FIT_PROBABILITY_LABEL, next + ". Wahrscheinlichkeit :");
-      d.set_text(IDC_FIT_PROBABILITY, "");
-    }
-    d.focus(IDC_FIT_FREQUENCY);
-  }
-
-  bool uniform_;
-  int count_ = 0;
-};
 
 float upper_chi(int df, float x) { return FNChiUpper(df, x); }
 
@@ -137,7 +43,7 @@ bool GoodnessOfFit::computable() const { return std::fabs(static_cast<real>(tota
 
 GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const float> probabilities) {
   GoodnessOfFit r;
-  const bool uniform = probabilities.empty();
+  const bool uniform = r.uniform = probabilities.empty();
   const int k = static_cast<int>(observed.size());
 
   for (int i = 0; i < k; ++i) r.total = to_float(static_cast<real>(r.total) + observed[i]);
@@ -184,8 +90,9 @@ GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const fl
   return r;
 }
 
-void write_fit_listing(Module& module, const GoodnessOfFit& fit) {
-  ReportFile& r = module.report;
+std::vector<PValue> GoodnessOfFit::p_values() const { return {{"Chi2", p, Obtained::approximate}}; }
+
+void write_fit_listing(ReportFile& r, const GoodnessOfFit& fit) {
   const std::string rule(79, '-');
   r.line("Eingelesene Daten:");
   r.line();
@@ -215,14 +122,13 @@ void write_fit_listing(Module& module, const GoodnessOfFit& fit) {
   }
 }
 
-void write_fit_result(Module& module, const GoodnessOfFit& fit, bool uniform) {
-  ReportFile& r = module.report;
+void write_fit_result(ReportFile& r, const GoodnessOfFit& fit) {
   r.line();
   if (!fit.computable()) {
     r.line("Keine Berechnung.");
     return;
   }
-  if (uniform) {
+  if (fit.uniform) {
     r.picture("Erwartete Häufigkeit =######.##", to_float(static_cast<real>(fit.total) / (fit.df + 1)));
     r.end_line();
   }
@@ -237,39 +143,52 @@ void write_fit_result(Module& module, const GoodnessOfFit& fit, bool uniform) {
   r.line("Literatur: Conover, W.J.: Practical Nonparametric Statistics (1999), Kap. 4.5.");
 }
 
+void write_goodness_of_fit(ReportFile& report, const GoodnessOfFit& fit) {
+  write_fit_listing(report, fit);
+  write_fit_result(report, fit);
+}
+
 namespace {
+
+// The checks come after the listing: a failed one shows the listing in the report file, no
+// report, and the message.  Nothing when the fit passes them.
+bool fit_refused(Module& module, const GoodnessOfFit& fit) {
+  constexpr std::string_view too_small = "Der Stichprobenumfang ist zu klein !";
+  clear_stop(module);
+  const auto refuse = [&](Rerun rerun, std::string_view text) {
+    write_fit_listing(module.report, fit);
+    stop(module, rerun, text);
+    return true;
+  };
+  // Too small: the dialog again, empty.
+  if (fit.too_few_categories) return refuse(Rerun::yes, too_small);
+  // Fractional or negative frequencies: the call ends.
+  if (fit.first_invalid) return refuse(Rerun::no, "Bitte keine negativen und keine reellen Zahlen verwenden!");
+  // All frequencies 0: there is no sample to test, which is a sample too small as well.
+  if (fit.empty_sample) return refuse(Rerun::yes, too_small);
+  return false;
+}
 
 void fit_test(Module& module, const CatalogueEntry& test, bool uniform) {
   FitDialog dialog(module, uniform);
   run_test(
       module, test, dialog,
-      [&] {
+      [&]() -> std::optional<GoodnessOfFit> {
         const int k = dialog.count();
         std::vector<float> observed, probabilities;
         for (int i = 1; i <= k; ++i) {
           observed.push_back(module.work.w2[i]);
           if (!uniform) probabilities.push_back(module.work.w3[i]);
         }
-        const GoodnessOfFit fit = fit_statistics(observed, probabilities);
+        GoodnessOfFit fit = fit_statistics(observed, probabilities);
+        fit.uniform = uniform;
         // The probabilities give way to the expected frequencies, as the listing shows them.
         if (!uniform)
           for (int i = 1; i <= k; ++i) module.work.w3[i] = fit.categories[i - 1].expected;
-
-        write_fit_listing(module, fit);
-
-        // The checks come after the listing; a failed one shows no report.
-        module.stopped = false;
-        constexpr std::string_view too_small = "Der Stichprobenumfang ist zu klein !";
-        // Too small: the dialog again, empty.
-        if (fit.too_few_categories) return stop(module, Rerun::yes, too_small);
-        // Fractional or negative frequencies: the call ends.
-        if (fit.first_invalid)
-          return stop(module, Rerun::no, "Bitte keine negativen und keine reellen Zahlen verwenden!");
-        // All frequencies 0: there is no sample to test, which is a sample too small as well.
-        if (fit.empty_sample) return stop(module, Rerun::yes, too_small);
-        write_fit_result(module, fit, uniform);
+        if (fit_refused(module, fit)) return std::nullopt;
+        return fit;
       },
-      Trap::test);
+      write_goodness_of_fit, Trap::test);
 }
 
 }  // namespace

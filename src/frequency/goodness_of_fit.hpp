@@ -12,11 +12,13 @@
 #include "VELTRUM_R.h"
 #include "frame/capacities.hpp"
 #include "frame/letter_options.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
 struct Module;
 struct CatalogueEntry;
+class ReportFile;
 
 // The most categories the dialog stores (the frequency and probability lists hold 100).
 inline constexpr int fit_capacity = list_capacity;
@@ -32,6 +34,7 @@ struct FitCategory {
 };
 
 struct GoodnessOfFit {
+  bool uniform = false;  // G: expected frequencies F / k
   std::vector<FitCategory> categories;
   float total = 0;            // F = sum f(i)
   float probability_sum = 0;  // S = sum pi(i); 1 for the uniform distribution
@@ -53,6 +56,8 @@ struct GoodnessOfFit {
   bool probability_warning() const;
   // |F - E| <= 0.1: the expected frequencies account for the sample and the test is given.
   bool computable() const;
+  // The final statistic's p (each category's own p is in its row).
+  std::vector<PValue> p_values() const;
 };
 
 // observed: f(1..k); probabilities: pi(1..k) for the goodness of fit, empty for the uniform
@@ -60,9 +65,10 @@ struct GoodnessOfFit {
 GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const float> probabilities);
 
 // The report lines after the header: the listing (with the warning about the probabilities'
-// sum), and, after the checks, the result lines or "Keine Berechnung.".
-void write_fit_listing(Module& module, const GoodnessOfFit& fit);
-void write_fit_result(Module& module, const GoodnessOfFit& fit, bool uniform);
+// sum), and, after the checks, the result lines or "Keine Berechnung."; both in that order.
+void write_fit_listing(ReportFile& report, const GoodnessOfFit& fit);
+void write_fit_result(ReportFile& report, const GoodnessOfFit& fit);
+void write_goodness_of_fit(ReportFile& report, const GoodnessOfFit& fit);
 
 // Command-line options: one category per Enter in the dialogs ANPASS and GLEICH.
 inline constexpr LetterOption goodness_of_fit_options[] = {

@@ -2,6 +2,8 @@
 
 #include "frame/catalogue.hpp"
 #include "frame/module.hpp"
+#include "frame/report.hpp"
+#include "frame/test_run.hpp"
 
 namespace veltrum {
 
@@ -33,14 +35,23 @@ constexpr std::string_view text_lines[] = {
 
 }  // namespace
 
+InformationText information_text(std::string_view title) {
+  return {"   " + capitals(title), std::vector<std::string_view>(std::begin(text_lines), std::end(text_lines))};
+}
+
+void write_information(ReportFile& file, const InformationText& text) {
+  file.line(text.heading);
+  file.line();
+  for (const auto line : text.lines) file.line(line);
+}
+
 void information_entry(Module& module, const CatalogueEntry& test) {
-  const std::string_view title = test.title;
+  const InformationText text = information_text(test.title);
   ReportFile file;
   if (file.create(module.host.real_path(information_path))) {
-    file.line("   " + capitals(title));
-    file.line();
-    for (const auto line : text_lines) file.line(line);
+    write_information(file, text);
     file.close();
+    deliver_result(module, test, text);
   }
   module.host.viewer(std::string(information_path) + module.rect_text);
 }

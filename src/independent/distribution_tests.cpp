@@ -1,8 +1,8 @@
 #include "independent/distribution_tests.hpp"
 
-#include "frame/error_trap.hpp"
-#include "frame/module.hpp"
-#include "frame/run_state.hpp"
+#include <optional>
+
+#include "frame/group_sizes.hpp"
 #include "independent/group_loader.hpp"
 #include "independent/kolmogorov_smirnov.hpp"
 #include "independent/median_test.hpp"
@@ -10,36 +10,26 @@
 
 namespace veltrum {
 
-bool two_groups_large_enough(Module& module, const SampleTable& table) {
-  if (table.n[1] >= 2 && table.n[2] >= 2) return true;
-  stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
-  return false;
-}
-
 namespace {
 
-// Loads two groups with the test's dialog and, when both are large enough, runs `analyse` on
-// them.
-template <typename Analyse>
-void two_group_test(Module& module, const CatalogueEntry& test, Analyse&& analyse) {
-  run_trapped(module, [&] {
-    SampleTable table;
-    load_group_samples(module, test, GroupChoice::two_groups, table);
-    if (!ready_to_compute(module)) return;
-    if (!two_groups_large_enough(module, table)) return;
-    analyse(table);
-  });
+// Two groups of at least two values each, then `statistics(table)`.
+template <typename Statistics>
+auto with_two_groups(Module& module, Statistics statistics) {
+  return [&module, statistics](const SampleTable& table) -> std::optional<decltype(statistics(table))> {
+    if (!groups_large_enough(module, table.sizes())) return std::nullopt;
+    return statistics(table);
+  };
 }
 
 }  // namespace
 
 void median_test_entry(Module& module, const CatalogueEntry& test) {
-  two_group_test(module, test, [&](const SampleTable& table) { write_median_test(module.report, median_test(table)); });
+  run_group_test(module, test, GroupChoice::two_groups, with_two_groups(module, median_test), write_median_test);
 }
 
 void kolmogorov_smirnov_entry(Module& module, const CatalogueEntry& test) {
-  two_group_test(module, test,
-                 [&](const SampleTable& table) { write_kolmogorov_smirnov(module.report, kolmogorov_smirnov(table)); });
+  run_group_test(module, test, GroupChoice::two_groups, with_two_groups(module, kolmogorov_smirnov),
+                 write_kolmogorov_smirnov);
 }
 
 }  // namespace veltrum

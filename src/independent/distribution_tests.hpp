@@ -11,18 +11,12 @@
 namespace veltrum {
 
 struct Module;
-struct SampleTable;
 struct CatalogueEntry;
-
-// Both groups need at least 2 values; otherwise the message "Der Stichprobenumfang mindestens
-// einer Gruppe ist zu klein!" stops the test with the re-run request, and the result is false.
-bool two_groups_large_enough(Module& module, const SampleTable& table);
 
 // Command-line options of E and S: the choices of the two-group dialog, as for U.
 inline constexpr std::span<const LetterOption> distribution_test_options = mann_whitney_options;
 
-// Letter E (template MEDIAN) and letter S (template KOLMO); everything runs under the test error
-// trap.
+// Letter E (template MEDIAN) and letter S (template KOLMO).
 void median_test_entry(Module& module, const CatalogueEntry& test);
 void kolmogorov_smirnov_entry(Module& module, const CatalogueEntry& test);
 

@@ -14,7 +14,6 @@ namespace veltrum {
 namespace {
 
 constexpr std::string_view all_groups_text = "0=<Alle>";
-constexpr std::string_view different_groups_text = "Bitte verschiedene Gruppen vergleichen!";
 // The group numbers a run of the k-group dialog clears, and those "all groups" fills in.
 constexpr int group_number_slots = 201;
 
@@ -45,7 +44,7 @@ void store_variables(Module& module, const DialogWindow& d) {
 bool variables_chosen(Module& module, DialogWindow& d) {
   const auto& whole = module.remembered.whole;
   if (whole[group_inputs::group_variable] == 0) {
-    caution_box(module.host, "Bitte Gruppenvariable angeben!");
+    caution_box(module.host, no_group_variable_text);
     d.focus(IDC_GROUPS_VARIABLE);
     return false;
   }
@@ -97,7 +96,7 @@ void GroupsDialog::compute(DialogWindow& d) {
   if (!variables_chosen(module_, d)) return;
   if (request > 0 && (g < min_group_number || g > max_group_number) && entered_ < request) {
     reject(module_.host, d, IDC_GROUPS_NUMBER,
-           join_lines({"Bitte eine Gruppennummer >0 und <=1000 angeben.", "", "Andere Werte sind nicht zulässig !"}));
+           join_lines({"Bitte eine Gruppennummer >0 und <=1000 angeben.", "", other_values_text}));
     return;
   }
   if (request == 0 && g > 0) {
@@ -159,7 +158,7 @@ void TwoGroupsDialog::compute(DialogWindow& d) {
   const auto outside = [](int g) { return g < min_group_number || g > max_group_number; };
   if (outside(numbers[1]) || outside(numbers[2])) {
     reject(module_.host, d, outside(numbers[1]) ? IDC_GROUPS_FIRST : IDC_GROUPS_SECOND,
-           join_lines({"Bitte nur Gruppennummern >0 und <=1000 angeben.", "", "Andere Werte sind nicht zulässig !"}));
+           join_lines({"Bitte nur Gruppennummern >0 und <=1000 angeben.", "", other_values_text}));
     return;
   }
   if (numbers[1] == numbers[2]) {

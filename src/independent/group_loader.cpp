@@ -1,14 +1,12 @@
 #include "independent/group_loader.hpp"
 
-#include "frame/catalogue.hpp"
-#include "frame/data_file.hpp"
-#include "frame/error_trap.hpp"
 #include "frame/input_block.hpp"
+#include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/picture.hpp"
 #include "frame/records.hpp"
 #include "frame/report.hpp"
-#include "frame/test_run.hpp"
+#include "frame/run_state.hpp"
 #include "independent/group_dialogs.hpp"
 
 namespace veltrum {
@@ -52,25 +50,9 @@ void write_listing(Module& module, const SampleTable& table) {
   }
 }
 
-int load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
-  if (!begin_loading(module)) return 0;
+}  // namespace
 
-  if (choice == GroupChoice::k_groups) {
-    GroupsDialog dialog(module);
-    run_dialog(module, test, dialog);
-  } else {
-    TwoGroupsDialog dialog(module);
-    run_dialog(module, test, dialog);
-  }
-  module.host.repaint_host();
-  if (module.dialog_result == dialog_cancelled) return 0;
-
-  open_report(module, test.title);
-  if (module.data_file_name.empty()) {
-    module.report.line();
-    return 0;
-  }
-
+bool load_group_samples(Module& module, GroupChoice choice, SampleTable& table) {
   const auto& whole = module.remembered.whole;
   const int group_variable = whole[group_inputs::group_variable];
   const int target = whole[group_inputs::target_variable];
@@ -92,7 +74,7 @@ int load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleT
         numbers[k] = g;
       }
     });
-    if (!read) return 0;
+    if (!read) return false;
   }
 
   // A fresh table each time: up to 10 groups of 1001 values, or 10000 / k + 1 values a group.
@@ -112,28 +94,27 @@ int load(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleT
     const int i = map[g];
     table.x(i, ++table.n[i]) = values[0];
   });
-  if (!read) return 0;
+  if (!read) return false;
 
   for (int i = 1; i <= k; ++i) {
     if (table.n[i] == 0) {
-      stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist Null!");
-      return 0;
+      stop(module, Rerun::yes, empty_group_text);
+      return false;
     }
   }
   table.k = k;
   for (int i = 1; i <= k; ++i) table.group_number[i] = numbers[i];
+  table.used = data_used(module.data, columns, group_variable);
+  for (int i = 1; i <= k; ++i) table.used.groups.push_back({table.group_number[i], table.n[i]});
 
   if (module.listing) write_listing(module, table);
   module.report.line();
-  return table.k;
+  return true;
 }
 
-}  // namespace
-
-int load_group_samples(Module& module, const CatalogueEntry& test, GroupChoice choice, SampleTable& table) {
-  int k = 0;
-  run_trapped(module, [&] { k = load(module, test, choice, table); });
-  return k;
+std::unique_ptr<DialogProcedure> group_dialog(Module& module, GroupChoice choice) {
+  if (choice == GroupChoice::k_groups) return std::make_unique<GroupsDialog>(module);
+  return std::make_unique<TwoGroupsDialog>(module);
 }
 
 }  // namespace veltrum

@@ -79,7 +79,13 @@ KolmogorovSmirnov kolmogorov_smirnov(const SampleTable& table) {
   }
   r.d = to_float(d);
   ks_classify(r);
+  r.used = table.used;
   return r;
+}
+
+std::vector<PValue> KolmogorovSmirnov::p_values() const {
+  if (significant()) return {{"D", level, Obtained::table_class}};
+  return {{"D", table == KsCriticalValues::asymptotic ? 0.2f : 0.1f, Obtained::table_class, Sides::two, true}};
 }
 
 void write_kolmogorov_smirnov(ReportFile& rep, const KolmogorovSmirnov& r) {

@@ -10,6 +10,8 @@
 // Statist. 22 (1951), 125-128; Siegel & Castellan (1988), section 6.7.
 #pragma once
 
+#include "frame/result.hpp"
+
 #include "independent/sample_table.hpp"
 
 namespace veltrum {
@@ -33,9 +35,13 @@ struct KolmogorovSmirnov {
   KsCriticalValues table = KsCriticalValues::exact;
   // The significance class: the smallest level reached, or 0.5 when none is.
   float level = 0.5f;
+  DataUsed used;
 
   bool significant() const { return level != 0.5f; }
   bool exact() const { return table != KsCriticalValues::asymptotic; }
+  // The class of D's p as the report gives it: below the level reached, or above the largest level
+  // of its table (0.10 exact, 0.20 asymptotic).
+  std::vector<PValue> p_values() const;
 };
 
 // The class of x on the grid from `low` with class width `width`: INT((x - low)/width) + 1;

@@ -122,8 +122,11 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
     c.chi = to_float(d * d / (base * (na + nb) / (na * nb)));
     c.p_nemenyi = FNChiUpper(r.k - 1, c.chi);
   }
+  r.used = table.used;
   return r;
 }
+
+std::vector<PValue> KruskalWallis::p_values() const { return {{"H", p, Obtained::approximate}}; }
 
 void write_kruskal_wallis(ReportFile& rep, const KruskalWallis& r) {
   rep.line("Prüfgröße für den Globaltest:");

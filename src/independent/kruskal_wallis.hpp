@@ -7,6 +7,8 @@
 // Nonparametric Statistical Methods, ch. 6.
 #pragma once
 
+#include "frame/result.hpp"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -40,6 +42,10 @@ struct KruskalWallis {
   float p = 1;  // P(chi-square(k - 1) > H)
   std::vector<GroupSummary> summary;
   std::vector<Comparison> comparisons;  // M = k(k-1)/2 rows, by |Z| descending
+  DataUsed used;
+
+  // The global test's p (the comparisons carry their own).
+  std::vector<PValue> p_values() const;
 };
 
 // The standard normal distribution function for z >= 0 as the pairwise tests compute it: 1 from

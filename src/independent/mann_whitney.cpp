@@ -5,12 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/busy.hpp"
 #include "frame/distribution.hpp"
-#include "frame/host.hpp"
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
-#include "frame/wait_cursor.hpp"
 
 namespace veltrum {
 
@@ -119,7 +118,7 @@ namespace {
 
 real level_quantile(float level) { return FNGaussIn(to_float(1.0L - (1.0L - level) / 2)); }
 
-void exact_p(UTest& r, Host* cursor_host) {
+void exact_p(UTest& r, const BusySignal& busy_signal) {
   const real n1 = r.n1, n2 = r.n2;
   // u is the U of the smaller sample (of group 1 for equal sizes); the pair of whole numbers
   // around it: the conservative one and its neighbour towards the extreme.
@@ -143,7 +142,7 @@ void exact_p(UTest& r, Host* cursor_host) {
   extreme = std::min(extreme, 32000.0L);
   const std::int16_t small = to_int16(m), large = to_int16(n1 + n2 - m);
 
-  WaitCursor busy(cursor_host);
+  BusyScope busy(busy_signal);
   const ExactTail at_central = exact_u_tail(small, large, to_int16(central));
   r.exact = at_central.two_sided >= 0;
   r.p_exact = at_central.two_sided;
@@ -155,7 +154,7 @@ void exact_p(UTest& r, Host* cursor_host) {
   r.p_interpolated = to_float((static_cast<real>(at_central.two_sided) + at_extreme.two_sided) / 2);
 }
 
-void estimator_intervals(UTest& r, const SampleTable& table, Host* cursor_host) {
+void estimator_intervals(UTest& r, const SampleTable& table, const BusySignal& busy_signal) {
   const real n1 = r.n1, n2 = r.n2, p = r.estimate;
   real variance = 0;
   r.simple_variance = r.n1 > 150 && r.n2 > 150;
@@ -164,7 +163,7 @@ void estimator_intervals(UTest& r, const SampleTable& table, Host* cursor_host) 
     // no pair sums (the report calls it the conservative estimate after Clopper-Pearson).
     variance = p * (1 - p) / std::min(n1, n2);
   } else {
-    WaitCursor busy(cursor_host);
+    BusyScope busy(busy_signal);
     const PairSums s = mann_whitney_pair_sums(table);
     const real pi = 1 - p;
     variance = (pi - (n1 + n2 - 1) * pi * pi + (n1 - 1) * s.q1 + (n2 - 1) * s.q2) / (n1 * n2);
@@ -206,7 +205,7 @@ void hodges_lehmann(UTest& r, const SampleTable& table) {
 
 }  // namespace
 
-UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host) {
+UTest u_test(const SampleTable& table, const Ranking& ranking, const BusySignal& busy) {
   UTest r;
   r.group1 = table.group_number[1];
   r.group2 = table.group_number[2];
@@ -223,13 +222,24 @@ UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host
   r.z = variance != 0 ? to_float(std::fabs(r.u - prod / 2) / std::sqrt(variance)) : 0.0f;
   r.p_approx = to_float(2.0L * FNGaussUpper(std::fabs(r.z)));
 
-  exact_p(r, cursor_host);
+  exact_p(r, busy);
 
   r.estimate = to_float(static_cast<real>(r.u1) / prod);
-  estimator_intervals(r, table, cursor_host);
+  estimator_intervals(r, table, busy);
   hodges_lehmann(r, table);
   r.summary = summarise_groups(table, ranking);
+  r.used = table.used;
   return r;
+}
+
+std::vector<PValue> UTest::p_values() const {
+  std::vector<PValue> p;
+  if (exact) {
+    p.push_back({"U", p_exact, Obtained::exact});
+    if (interpolated) p.push_back({"U interpolated", p_interpolated, Obtained::exact});
+  }
+  p.push_back({"Z", p_approx, Obtained::approximate});
+  return p;
 }
 
 // ---- Report --------------------------------------------------------------------------------

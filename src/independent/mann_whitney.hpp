@@ -14,16 +14,17 @@
 
 #include <cstdint>
 #include <vector>
+
+#include "frame/busy.hpp"
 #include "frame/confidence_levels.hpp"
+#include "frame/result.hpp"
 
 #include "independent/ranking.hpp"
 #include "independent/sample_table.hpp"
 
 namespace veltrum {
 
-class Host;
 class ReportFile;
-struct Module;
 
 // ---- Exact null distribution of the rank sum ----------------------------------------------
 
@@ -81,6 +82,11 @@ struct UTest {
   bool moses_note = false;      // both groups below 10: the intervals are approximate
 
   std::vector<GroupSummary> summary;
+  DataUsed used;
+
+  // The p-values the report gives: the exact one (at U, conservative, interpolated) where it
+  // exists, and the approximate one of Z (also of U when there is no exact one).
+  std::vector<PValue> p_values() const;
 };
 
 // q1 and q2 of the variance estimate of the Mann-Whitney estimator: the sums over pairs of
@@ -93,9 +99,9 @@ struct PairSums {
 };
 PairSums mann_whitney_pair_sums(const SampleTable& table);
 
-// The statistics for groups 1 and 2 of a ranked sample table (n(i) >= 2).  With a host, the wait
-// cursor is shown during the exact distribution and the variance estimate.
-UTest u_test(const SampleTable& table, const Ranking& ranking, Host* cursor_host = nullptr);
+// The statistics for groups 1 and 2 of a ranked sample table (n(i) >= 2).  `busy` is told while
+// the exact distribution and the variance estimate are computed.
+UTest u_test(const SampleTable& table, const Ranking& ranking, const BusySignal& busy = {});
 
 // The result lines, the group summary table and the literature block.
 void write_u_test(ReportFile& report, const UTest& result);

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "frame/distribution.hpp"
-#include "frame/error_trap.hpp"
 #include "frame/errors.hpp"
+#include "frame/group_sizes.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/numbers.hpp"
@@ -87,8 +87,12 @@ MantelHaenszel mantel_haenszel(const SampleTable& table) {
       row[static_cast<std::size_t>(at - scores.begin())] += 1;
     }
   }
-  return mean_score_test(std::move(scores), std::move(counts));
+  MantelHaenszel r = mean_score_test(std::move(scores), std::move(counts));
+  r.used = table.used;
+  return r;
 }
+
+std::vector<PValue> MantelHaenszel::p_values() const { return {{"Chi2", p, Obtained::approximate}}; }
 
 CellLayout cell_layout(int total) {
   CellLayout c;
@@ -166,31 +170,32 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
 
 namespace {
 
-void mantel_haenszel_test(Module& module, const CatalogueEntry& test, GroupChoice choice) {
-  run_trapped(module, [&] {
-    SampleTable table;
-    load_group_samples(module, test, choice, table);
-    if (!ready_to_compute(module)) return;
-    // One group (T with one group number, or a file with one group) leaves nothing to compare:
-    // with df = 0 no p would mean anything.
-    if (table.groups() < 2) return stop(module, Rerun::yes, "Es müssen mindestens 2 Gruppen vorhanden sein!");
-    for (int i = 1; i <= table.groups(); ++i)
-      if (table.n[i] < 2)
-        return stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist zu klein!");
-    const MantelHaenszel result = mantel_haenszel(table);
-    if (result.too_many_scores) return stop(module, Rerun::yes, too_many_scores_text);
-    write_mantel_haenszel(module.report, result);
-  });
+// The group-size check, then the test; more than 250 distinct values stop it with their message.
+std::optional<MantelHaenszel> analyse_scores(Module& module, const SampleTable& table) {
+  // One group (T with one group number, or a file with one group) leaves nothing to compare:
+  // with df = 0 no p would mean anything.
+  if (!groups_large_enough(module, table.sizes())) return std::nullopt;
+  MantelHaenszel result = mantel_haenszel(table);
+  if (result.too_many_scores) {
+    stop(module, Rerun::yes, too_many_scores_text);
+    return std::nullopt;
+  }
+  return result;
 }
 
 }  // namespace
 
+// N and T differ only in their dialog.
 void mantel_haenszel_entry(Module& module, const CatalogueEntry& test) {
-  mantel_haenszel_test(module, test, GroupChoice::two_groups);
+  run_group_test(
+      module, test, GroupChoice::two_groups, [&](const SampleTable& t) { return analyse_scores(module, t); },
+      write_mantel_haenszel);
 }
 
 void mantel_haenszel_k_entry(Module& module, const CatalogueEntry& test) {
-  mantel_haenszel_test(module, test, GroupChoice::k_groups);
+  run_group_test(
+      module, test, GroupChoice::k_groups, [&](const SampleTable& t) { return analyse_scores(module, t); },
+      write_mantel_haenszel);
 }
 
 }  // namespace veltrum

@@ -10,6 +10,8 @@
 // the "mean score" statistic of Landis, Heyman & Koch (1978) in a single stratum.
 #pragma once
 
+#include "frame/result.hpp"
+
 #include <span>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,9 @@ struct MantelHaenszel {
   float chi2 = 0;                        // 0 for a single score
   int df = 0;                            // k - 1
   float p = 1;                           // P(chi-square(df) > chi2), the upper tail
+  DataUsed used;
+
+  std::vector<PValue> p_values() const;
 };
 
 // The statistic of a count table (rows = groups, columns = the ascending scores).  With a single

@@ -53,7 +53,16 @@ MedianTest median_test(const SampleTable& table) {
 
   r.fisher = fisher_exact(static_cast<float>(r.below[0]), static_cast<float>(r.at_or_above[0]),
                           static_cast<float>(r.below[1]), static_cast<float>(r.at_or_above[1]));
+  r.used = table.used;
   return r;
+}
+
+std::vector<PValue> MedianTest::p_values() const {
+  std::vector<PValue> p;
+  if (chi_square_defined) p.push_back({"Chi2", p_chi_square, Obtained::approximate});
+  p.push_back({"Fisher", fisher.one_sided, Obtained::exact, Sides::one});
+  p.push_back({"Fisher", fisher.two_sided, Obtained::exact});
+  return p;
 }
 
 void write_median_test(ReportFile& rep, const MedianTest& r) {

@@ -8,6 +8,8 @@
 // (1950), the median test.
 #pragma once
 
+#include "frame/result.hpp"
+
 #include <array>
 
 #include "independent/fisher_exact.hpp"
@@ -39,6 +41,10 @@ struct MedianTest {
   float chi_square = 0;  // N (|ad - bc| - N/2)^2 / (product of the margins), the difference squared as it is
   float p_chi_square = 1;
   FisherExact fisher;
+  DataUsed used;
+
+  // Chi-square (approximate, where defined), Fisher's one- and two-sided (exact).
+  std::vector<PValue> p_values() const;
 };
 
 // The statistics for groups 1 and 2 of the sample table (n(i) >= 2).  More than

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/numbers.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
@@ -21,7 +23,15 @@ struct SampleTable {
   CheckedArray2<float> x{1, max_groups, 1, default_capacity};     // value j of group i, in file order
   CheckedArray2<float> rank{1, max_groups, 1, default_capacity};  // its rank, where a test ranks
 
+  DataUsed used;  // the target, the group variable and each group's number and count
+
   int groups() const { return k; }
+  // n(1..k).
+  std::vector<int> sizes() const {
+    std::vector<int> sizes;
+    for (int i = 1; i <= k; ++i) sizes.push_back(n[i]);
+    return sizes;
+  }
 
   // With more than 10 groups each group holds 10000 / k + 1 values (nearest integer); the tables
   // of values and ranks are re-created with that shape.

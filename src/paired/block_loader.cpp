@@ -2,14 +2,11 @@
 
 #include <vector>
 
-#include "frame/catalogue.hpp"
-#include "frame/data_file.hpp"
-#include "frame/error_trap.hpp"
 #include "frame/input_block.hpp"
 #include "frame/module.hpp"
 #include "frame/records.hpp"
 #include "frame/report.hpp"
-#include "frame/test_run.hpp"
+#include "frame/run_state.hpp"
 #include "paired/friedman_dialog.hpp"
 
 namespace veltrum {
@@ -21,6 +18,9 @@ constexpr int targets_a_line = 4;
 constexpr int wrap_indent = 17;
 // Columns of the listing before it wraps.
 constexpr int listing_columns = 7;
+
+// The message when no record gives a block (the blanks are the dialog's).
+constexpr std::string_view no_blocks_text = "Der Stichprobenumfang mindestens einer Gruppe ist Null!      ";
 
 // "  davon Variablen" with the targets' columns and names, then the group line.
 void write_input_block(Module& module, const std::vector<int>& targets, int group_variable, std::int16_t group) {
@@ -78,22 +78,9 @@ void write_listing(Module& module, const BlockTable& table, const std::vector<in
   r.line();
 }
 
-void load(Module& module, const CatalogueEntry& test, BlockTable& table) {
-  if (!begin_loading(module)) return;
-  std::int16_t variables = 0;
-  FriedmanDialog dialog(module);
-  if (!run_dialog(module, test, dialog)) return;
-  read_header(module, variables);
-  if (variables == 0) {
-    module.dialog_result = dialog_cancelled;
-    return;
-  }
-  open_report(module, friedman_report_title);
-  if (module.data_file_name.empty()) {
-    module.report.line();
-    return;
-  }
+}  // namespace
 
+bool load_blocks(Module& module, BlockTable& table) {
   const auto& whole = module.remembered.whole;
   const int c = whole[blocked_inputs::target_count];
   std::vector<int> targets(static_cast<std::size_t>(c));
@@ -111,20 +98,17 @@ void load(Module& module, const CatalogueEntry& test, BlockTable& table) {
     for (int k = 1; k <= c; ++k) table.x(i, k) = values[k - 1];
     table.rows = i;
   });
-  if (!read) return;
+  if (!read) return false;
 
   if (table.rows == 0) {
-    stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist Null!      ");
-    return;
+    stop(module, Rerun::yes, no_blocks_text);
+    return false;
   }
+  table.used = data_used(module.data, targets, group_variable);
+  if (group != 0) table.used.groups.push_back({group, table.rows});
   if (module.listing) write_listing(module, table, targets, group);
   module.report.line();
-}
-
-}  // namespace
-
-void load_blocks(Module& module, const CatalogueEntry& test, BlockTable& table) {
-  run_trapped(module, [&] { load(module, test, table); });
+  return true;
 }
 
 }  // namespace veltrum

@@ -5,6 +5,7 @@
 #include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
 #include "frame/numbers.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
@@ -15,6 +16,7 @@ struct BlockTable {
   int rows = 0;     // r, the rows filled
   int columns = 0;  // c
   int capacity = default_rows;
+  DataUsed used;                                                // the target variables, the group variable and group
   CheckedArray2<float> x{1, default_rows, 1, default_columns};  // x(row, column)
 
   // The rows a table of c columns holds: 1001 up to 10 columns, above that 10000 / c + 1 rounded

@@ -8,9 +8,11 @@
 // Biometrika 37, 256-266.
 #pragma once
 
+#include <vector>
+
 #include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
-#include "frame/test_dialog.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
@@ -25,30 +27,23 @@ struct CochranTable {
 };
 
 struct CochranQ {
+  std::vector<std::vector<float>> table;  // the r rows of c values as typed
   float q = 0;
   int df = 0;
   float p = 1;
+
+  std::vector<PValue> p_values() const { return {{"Q", p, Obtained::approximate}}; }
 };
 
 // Q, df and p for the rows and columns of the table (no rows: Q = 0).
 CochranQ cochran_q(const CochranTable& table);
 
 // "Eingegebene Daten:", the table, the Q line and the literature.
-void write_cochran(ReportFile& report, const CochranTable& table, const CochranQ& result);
+void write_cochran(ReportFile& report, const CochranQ& result);
 
 // The dialog COCHRAN: the numbers of rows and columns, then one cell per Enter ("&Rechnen", the
 // default button), row by row; the counts are read again at every Enter, so they can still be
 // changed.  A value other than 0 or 1 is refused without a message.  After the last cell the
 // prompt reads "Eingabe Ende !" and the next Enter ends the dialog.
-class CochranDialog : public TestDialog {
- public:
-  CochranDialog(Module& module, CochranTable& table) : TestDialog(module), table_(table) {}
-
- private:
-  bool start(DialogWindow& dialog) override;
-  void compute(DialogWindow& dialog) override;
-  CochranTable& table_;
-  int row_ = 1, column_ = 1;  // the cell typed next
-};
 
 }  // namespace veltrum

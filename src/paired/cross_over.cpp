@@ -93,6 +93,16 @@ CrossOver cross_over(const CrossOverGroup& first, const CrossOverGroup& second) 
   return result;
 }
 
+std::vector<PValue> CrossOver::p_values() const {
+  constexpr std::string_view names[] = {"carry-over", "treatment", "period 1"};
+  std::vector<PValue> p;
+  for (const CrossOverAnalysis a : {carry_over, treatment_effects, first_period}) {
+    if (tests[a].exact()) p.push_back({names[a], tests[a].p_exact, Obtained::exact});
+    p.push_back({names[a], tests[a].p_approx, Obtained::approximate});
+  }
+  return p;
+}
+
 void write_cross_over(ReportFile& rep, const CrossOver& result) {
   rep.line();
   rep.picture("Stichprobenumfänge:      n1 =####", static_cast<float>(result.n1));

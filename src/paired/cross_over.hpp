@@ -16,6 +16,7 @@
 
 #include "frame/capacities.hpp"
 #include "frame/numbers.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
@@ -56,12 +57,11 @@ struct CrossOver {
   std::int16_t group1 = 0, group2 = 0;
   int n1 = 0, n2 = 0;
   std::array<CrossOverU, 3> tests{};  // indexed by CrossOverAnalysis
-};
+  DataUsed used;                      // the period variables, the group variable, both groups
 
-// Fewer than two units in a group: the analysis is not done.
-inline bool cross_over_too_small(const CrossOverGroup& first, const CrossOverGroup& second) {
-  return first.size() < 2 || second.size() < 2;
-}
+  // Per analysis the exact p of U where it exists and the approximate one of Z.
+  std::vector<PValue> p_values() const;
+};
 
 // Sums x1 + x2, differences x1 - x2 and period-1 values per unit, each stored as a float, and
 // their U tests.

@@ -47,14 +47,13 @@ void CrossOverDialog::compute(DialogWindow& d) {
 
   Host& host = module_.host;
   if (whole[cross_inputs::group_variable] == 0) {
-    caution_box(host, "Bitte Gruppenvariable angeben!");
+    caution_box(host, no_group_variable_text);
   } else if (whole[cross_inputs::period1] == 0 || whole[cross_inputs::period2] == 0) {
     caution_box(host, "Bitte beide Perioden eingeben!");
   } else if (whole[cross_inputs::group1] < 1 || whole[cross_inputs::group2] < 1) {
-    caution_box(host,
-                join_lines({"Bitte nur Gruppennummern größer 0 angeben.", "", "Andere Werte sind nicht zulässig !"}));
+    caution_box(host, join_lines({"Bitte nur Gruppennummern größer 0 angeben.", "", other_values_text}));
   } else if (whole[cross_inputs::group1] == whole[cross_inputs::group2]) {
-    caution_box(host, "Bitte verschiedene Gruppen vergleichen!");
+    caution_box(host, different_groups_text);
   } else {
     d.end(dialog_computed);
   }

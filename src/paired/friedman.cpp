@@ -100,7 +100,25 @@ Friedman friedman(const BlockTable& table) {
       f.comparisons.push_back(m);
     }
   }
+  f.used = table.used;
   return f;
+}
+
+std::vector<PValue> Friedman::p_values() const {
+  return {{"Chi2", p, Obtained::approximate}, {"F", p_f, Obtained::approximate}};
+}
+
+std::vector<PValue> ColumnComparison::p_values(bool schaich_hamerle) const {
+  if (schaich_hamerle) return {{"Chi2", p, Obtained::approximate}};
+  switch (level) {
+    case Significance::one_percent:
+      return {{"D", 0.01f, Obtained::table_class}};
+    case Significance::five_percent:
+      return {{"D", 0.05f, Obtained::table_class}};
+    case Significance::none:
+      break;
+  }
+  return {{"D", 0.05f, Obtained::table_class, Sides::two, true}};
 }
 
 void write_friedman(ReportFile& rep, const Friedman& f) {

@@ -14,6 +14,8 @@
 // Verteilungsfreie statistische Prüfverfahren, Springer.
 #pragma once
 
+#include "frame/result.hpp"
+
 #include <vector>
 
 #include "paired/block_table.hpp"
@@ -33,6 +35,9 @@ struct ColumnComparison {
   Significance level = Significance::none;  // Wilcoxon-Wilcox
   float chi = 0;                            // Schaich-Hamerle: 6 r D^2 / (c (c+1))
   float p = 1;                              // Schaich-Hamerle: 1 - P(chi-square(c - 1) <= chi)
+
+  // Wilcoxon-Wilcox: the class of p against the tabled levels; Schaich-Hamerle: p.
+  std::vector<PValue> p_values(bool schaich_hamerle) const;
 };
 
 struct Friedman {
@@ -52,6 +57,10 @@ struct Friedman {
   bool schaich_hamerle = false;
   float d05 = 0, d01 = 0;                     // Wilcoxon-Wilcox critical differences
   std::vector<ColumnComparison> comparisons;  // (1,2), (1,3), ..., (c-1,c)
+  DataUsed used;
+
+  // Friedman's chi-square and Rijkoort-Wise's F.
+  std::vector<PValue> p_values() const;
 };
 
 // Whether exact tables of the Friedman statistic cover the design.

@@ -35,8 +35,7 @@ void PairDialog::compute(DialogWindow& d) {
 
   Host& host = module_.host;
   if (group_variable > 0 && group <= 0) {
-    reject(host, d, IDC_PAIRS_GROUP,
-           join_lines({"Bitte eine Gruppennummer größer 0 angeben.", "", "Andere Werte sind nicht zulässig !"}));
+    reject(host, d, IDC_PAIRS_GROUP, join_lines({"Bitte eine Gruppennummer größer 0 angeben.", "", other_values_text}));
     return;
   }
   if (!confirm_group_number_without_variable(host, d, IDC_PAIRS_VARIABLE, group_variable, group)) return;

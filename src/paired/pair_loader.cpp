@@ -1,14 +1,12 @@
 #include "paired/pair_loader.hpp"
 
-#include "frame/catalogue.hpp"
-#include "frame/data_file.hpp"
-#include "frame/error_trap.hpp"
 #include "frame/input_block.hpp"
+#include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/numbers.hpp"
 #include "frame/records.hpp"
 #include "frame/report.hpp"
-#include "frame/test_run.hpp"
+#include "frame/run_state.hpp"
 #include "paired/pair_dialog.hpp"
 
 namespace veltrum {
@@ -52,19 +50,9 @@ void write_listing(Module& module, const PairTable& table, int first, int second
   r.line();
 }
 
-int load(Module& module, const CatalogueEntry& test, PairTable& table) {
-  if (!begin_loading(module)) return 0;
-  PairDialog dialog(module);
-  run_dialog(module, test, dialog);
-  module.host.repaint_host();
-  if (module.dialog_result == dialog_cancelled) return 0;
+}  // namespace
 
-  open_report(module, test.title);
-  if (module.data_file_name.empty()) {
-    module.report.line();
-    return 0;
-  }
-
+bool load_pairs(Module& module, PairTable& table) {
   const auto& whole = module.remembered.whole;
   const int group_variable = whole[pair_inputs::group_variable];
   const std::int16_t group = whole[pair_inputs::group_number];
@@ -78,23 +66,17 @@ int load(Module& module, const CatalogueEntry& test, PairTable& table) {
   const int columns[] = {first, second};
   const bool read =
       read_columns(module, walk, columns, [&](std::int16_t, std::span<const float> xy) { table.add(xy[0], xy[1]); });
-  if (!read) return 0;
+  if (!read) return false;
 
   if (table.n == 0) {
-    stop(module, Rerun::yes, "Der Stichprobenumfang mindestens einer Gruppe ist Null!");
-    return 0;
+    stop(module, Rerun::yes, empty_group_text);
+    return false;
   }
+  table.used = data_used(module.data, columns, group_variable);
+  if (group_variable > 0) table.used.groups.push_back({group, table.n});
   if (module.listing) write_listing(module, table, first, second, group);
   module.report.line();
-  return table.n;
-}
-
-}  // namespace
-
-int load_pairs(Module& module, const CatalogueEntry& test, PairTable& table) {
-  int n = 0;
-  run_trapped(module, [&] { n = load(module, test, table); });
-  return n;
+  return true;
 }
 
 }  // namespace veltrum

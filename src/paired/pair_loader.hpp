@@ -1,8 +1,10 @@
-// The pair loader of letters W and V: the paired dialog, the report's input block, the pairs of
-// the two chosen variables read from the active data file (optionally of one group), and the
-// listing of the pairs with their differences.
+// The pair loader of letters W and V: after the frame's opening (header, paired dialog, report),
+// the report's input block, the pairs of the two chosen variables read from the active data file
+// (optionally of one group), and the listing of the pairs with their differences.
 #pragma once
 
+#include "frame/test_run.hpp"
+#include "paired/pair_dialog.hpp"
 #include "paired/pair_table.hpp"
 
 namespace veltrum {
@@ -10,11 +12,22 @@ namespace veltrum {
 struct Module;
 struct CatalogueEntry;
 
-// Runs the loading under the test error trap and returns n, the pairs read into `table`.  A
-// cancelled dialog leaves the dialog result 0 (nothing is shown); a record whose first or second
-// value is that column's missing-value code is left out; no pair at all stops the run with the
-// message and the dialog again; a 1002nd pair overflows the table and ends in the trap.  The test
-// goes on only when ready_to_compute(module).
-int load_pairs(Module& module, const CatalogueEntry& test, PairTable& table);
+// Fills `table` with the pairs the dialog chose; false when the loading ended the pass.  A record
+// whose first or second value is that column's missing-value code is left out; no pair at all
+// stops the run with the message and the dialog again; a 1002nd pair overflows the table (an
+// index error for the caller's trap).
+bool load_pairs(Module& module, PairTable& table);
+
+// A paired test: the frame's data-file run with the paired dialog and this loader;
+// `analyse(const PairTable&)` gives the result (or nothing when it stopped the run) and
+// `write(ReportFile&, result)` its report lines.
+template <typename Analyse, typename Write>
+void run_pair_test(Module& module, const CatalogueEntry& test, Analyse&& analyse, Write&& write) {
+  PairTable table;
+  PairDialog dialog(module);
+  run_data_file_test(
+      module, test, dialog, [&] { return load_pairs(module, table); },
+      [&] { return analyse(static_cast<const PairTable&>(table)); }, write);
+}
 
 }  // namespace veltrum

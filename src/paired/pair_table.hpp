@@ -4,6 +4,7 @@
 
 #include "frame/capacities.hpp"
 #include "frame/checked_array.hpp"
+#include "frame/result.hpp"
 
 namespace veltrum {
 
@@ -11,6 +12,7 @@ struct PairTable {
   static constexpr int capacity = table_capacity;
 
   int n = 0;                           // rows filled
+  DataUsed used;                       // the two variables, the group variable and group
   CheckedArray<float> x{1, capacity};  // first variable ("vor")
   CheckedArray<float> y{1, capacity};  // second variable ("nach")
 

@@ -20,7 +20,7 @@ inline constexpr LetterOption pair_options[] = {
     {"--list", "", "List the pairs read in the report", OptionKind::tick, IDC_PAIRS_LISTING},
 };
 
-// Test entries; the loading and the test run under the test error trap.
+// Test entries.
 void wilcoxon_pairs_entry(Module& module, const CatalogueEntry& test);
 void sign_test_entry(Module& module, const CatalogueEntry& test);
 

@@ -26,7 +26,12 @@ SignTest sign_test(const PairTable& table) {
   // n* = 0 (all pairs tied) is passed on as it is.
   s.p1 = FNBinomial(s.signed_pairs, s.k, 0.5f);
   s.p2 = s.p1 <= 0.5f ? to_float(2.0L * s.p1) : 1.0f;
+  s.used = table.used;
   return s;
+}
+
+std::vector<PValue> SignTest::p_values() const {
+  return {{"k", p1, Obtained::exact, Sides::one}, {"k", p2, Obtained::exact}};
 }
 
 void write_sign_test(ReportFile& rep, const SignTest& s) {

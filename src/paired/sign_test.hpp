@@ -6,6 +6,10 @@
 // Statistical Association 41 (1946), 557-566.
 #pragma once
 
+#include <vector>
+
+#include "frame/result.hpp"
+
 #include "paired/pair_table.hpp"
 
 namespace veltrum {
@@ -18,6 +22,9 @@ struct SignTest {
   float k = 0;                          // the smaller signed count, plus when they are equal
   float p1 = 0;                         // P(X <= k), X ~ B(n*, 1/2)
   float p2 = 0;                         // 2 p1, or 1 when p1 exceeds 0.5
+  DataUsed used;
+
+  std::vector<PValue> p_values() const;
 };
 
 SignTest sign_test(const PairTable& table);

@@ -6,20 +6,14 @@
 #include <vector>
 
 #include "frame/errors.hpp"
-#include "frame/host.hpp"
-#include "frame/messages.hpp"
 #include "frame/numbers.hpp"
-#include "frame/wait_cursor.hpp"
 
 namespace veltrum {
 
-SignedRankTail FIDIS(std::int16_t n, std::int16_t T, Host* host) {
+SignedRankTail FIDIS(std::int16_t n, std::int16_t T, const BusySignal& busy_signal) {
   SignedRankTail result;
-  if (n < 1 || n > fidis_max_n) {
-    if (host) attention_box(*host, "FIDIS: Nur für 0<n<=180!");
-    return result;
-  }
-  WaitCursor busy(host);
+  if (n < 1 || n > fidis_max_n) return result;
+  BusyScope busy(busy_signal);
   if (T < 0) throw IndexError("FIDIS: rank sum " + std::to_string(T) + " below 0");
   // F(t) = P(W <= t) for the ranks taken so far; before the first rank W is 0.
   std::vector<float> F(static_cast<std::size_t>(T) + 1, 1.0f);

@@ -8,21 +8,27 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+
+#include "frame/busy.hpp"
 
 namespace veltrum {
-
-class Host;
 
 inline constexpr int fidis_max_n = 180;
 
 struct SignedRankTail {
   float p1 = -1;  // P(W <= T)
   float p2 = -1;  // two-sided: 2 P1, or 1 when P1 exceeds 0.5
+
+  // False for an n outside 1..180: both results are -1, and the caller shows fidis_range_text.
+  bool in_range() const { return p1 >= 0; }
 };
 
-// FIDIS(n, T).  For n outside 1..180 both results are -1 and, with a host, the stop message
-// "FIDIS: Nur für 0<n<=180!" is shown.  With a host the wait cursor is shown while it counts.
-// A negative T raises IndexError.
-SignedRankTail FIDIS(std::int16_t n, std::int16_t T, Host* host = nullptr);
+// The " Achtung!" text for an n outside 1..180.
+inline constexpr std::string_view fidis_range_text = "FIDIS: Nur für 0<n<=180!";
+
+// FIDIS(n, T).  For n outside 1..180 both results are -1 (not in_range()).  `busy` is told while
+// it counts.  A negative T raises IndexError.
+SignedRankTail FIDIS(std::int16_t n, std::int16_t T, const BusySignal& busy = {});
 
 }  // namespace veltrum

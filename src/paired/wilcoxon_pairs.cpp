@@ -7,7 +7,6 @@
 #include "frame/distribution.hpp"
 #include "frame/picture.hpp"
 #include "frame/report.hpp"
-#include "frame/wait_cursor.hpp"
 #include "paired/signed_rank_distribution.hpp"
 
 namespace veltrum {
@@ -73,7 +72,7 @@ std::vector<float> order_statistics(std::vector<float>& values, const std::vecto
 
 namespace {
 
-void signed_rank_test(WilcoxonPairs& r, const std::vector<float>& d, Host* host) {
+void signed_rank_test(WilcoxonPairs& r, const std::vector<float>& d, const BusySignal& busy) {
   std::vector<float> magnitude;
   std::vector<bool> positive;
   for (const float v : d) {
@@ -100,13 +99,15 @@ void signed_rank_test(WilcoxonPairs& r, const std::vector<float>& d, Host* host)
   r.exact = r.nonzero <= fidis_max_n;
   if (!r.exact) return;
   r.t = to_int16(int_floor(r.r_hat + 0.5L));
-  r.p_exact = FIDIS(static_cast<std::int16_t>(r.nonzero), r.t, host).p2;
+  const SignedRankTail tail = FIDIS(static_cast<std::int16_t>(r.nonzero), r.t, busy);
+  r.p_exact = tail.p2;
+  r.fidis_refused = !tail.in_range();
 }
 
-void estimate_and_intervals(WilcoxonPairs& r, const std::vector<float>& d, Host* host) {
+void estimate_and_intervals(WilcoxonPairs& r, const std::vector<float>& d, const BusySignal& busy_signal) {
   r.estimated = r.n <= walsh_limit;
   if (!r.estimated) return;
-  WaitCursor busy(host);
+  BusyScope busy(busy_signal);
   std::vector<float> w = walsh_averages(d);
   const auto M = static_cast<std::int64_t>(w.size());
   // Only a few of the sorted averages W(1..M) are needed: the middle one or two for the
@@ -134,14 +135,22 @@ void estimate_and_intervals(WilcoxonPairs& r, const std::vector<float>& d, Host*
 
 }  // namespace
 
-WilcoxonPairs wilcoxon_pairs(const PairTable& table, Host* host) {
+WilcoxonPairs wilcoxon_pairs(const PairTable& table, const BusySignal& busy) {
   WilcoxonPairs r;
   r.n = table.n;
+  r.used = table.used;
   const std::vector<float> d = pair_differences(table);
-  signed_rank_test(r, d, host);
+  signed_rank_test(r, d, busy);
   if (r.too_small) return r;
-  estimate_and_intervals(r, d, host);
+  estimate_and_intervals(r, d, busy);
   return r;
+}
+
+std::vector<PValue> WilcoxonPairs::p_values() const {
+  std::vector<PValue> p;
+  if (exact) p.push_back({"R", p_exact, Obtained::exact});
+  p.push_back({"Z", p_approx, Obtained::approximate});
+  return p;
 }
 
 std::string too_few_pairs_message(const WilcoxonPairs& r) {

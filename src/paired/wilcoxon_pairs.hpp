@@ -13,6 +13,10 @@
 // Methods Based on Ranks (1975), ch. 3 and 4.
 #pragma once
 
+#include "frame/result.hpp"
+
+#include "frame/busy.hpp"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -23,7 +27,6 @@
 
 namespace veltrum {
 
-class Host;
 class ReportFile;
 
 // Above this n the Walsh averages, the estimate and the intervals are left out.
@@ -65,13 +68,18 @@ struct WilcoxonPairs {
   float z = 0;                    // |R^ - n'(n'+1)/4| / sqrt(n'(n'+1)(2n'+1)/24)
   float p_approx = 1;             // 2 (1 - Phi(Z)), from the upper tail
 
-  bool exact = false;  // n' <= 180
-  std::int16_t t = 0;  // INT(R^ + 0.5), where FIDIS is asked
-  float p_exact = -1;  // FIDIS's two-sided P2
+  bool exact = false;          // n' <= 180
+  std::int16_t t = 0;          // INT(R^ + 0.5), where FIDIS is asked
+  float p_exact = -1;          // FIDIS's two-sided P2
+  bool fidis_refused = false;  // FIDIS did not take n' (the entry says so)
 
   bool estimated = false;  // n <= 500: estimate and intervals
   float hodges_lehmann = 0;
   std::vector<TukeyInterval> intervals;  // the levels whose k is above -1
+  DataUsed used;
+
+  // The exact p of R^ where it exists, the approximate one of Z.
+  std::vector<PValue> p_values() const;
 };
 
 // The differences d = x - y of rows 1..n as stored.
@@ -89,7 +97,7 @@ std::vector<float> order_statistics(std::vector<float>& values, const std::vecto
 
 // The statistics for rows 1..n (n >= 1).  With a host, the wait cursor is shown while the Walsh
 // averages are built and while FIDIS runs.
-WilcoxonPairs wilcoxon_pairs(const PairTable& table, Host* host = nullptr);
+WilcoxonPairs wilcoxon_pairs(const PairTable& table, const BusySignal& busy = {});
 
 // "Der Stichprobenumfang n = ... ist zu klein oder es ..." for too_small.
 std::string too_few_pairs_message(const WilcoxonPairs& result);

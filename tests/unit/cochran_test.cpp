@@ -5,6 +5,7 @@
 
 #include "VELTRUM_R.h"
 #include "paired/cochran.hpp"
+#include "paired/cochran_dialog.hpp"
 #include "test_support.hpp"
 
 namespace veltrum {

@@ -36,6 +36,20 @@ TEST(Dispatch, DataFileLetterWithoutFileShowsOnlyTheMessage) {
   }
 }
 
+TEST(Dispatch, LettersThatNeedNoDataFileComeFromTheCatalogue) {
+  // The typed-input letters and the information text; every other letter reads the data file.
+  EXPECT_EQ(letters_without_data_file(test_catalogue()), "OHAGMB");
+  for (const CatalogueEntry& test : test_catalogue()) {
+    Session s;
+    s.run(test.letter, "escape");
+    const bool refused = !s.host.messages().empty() && s.host.messages()[0].text ==
+                                                           "Bitte \xF6"
+                                                           "ffnen Sie zuerst eine Datei!";
+    EXPECT_EQ(refused, test.needs_data_file) << test.letter;
+    EXPECT_EQ(s.host.dialogs_shown().empty(), test.needs_data_file || test.dialog_template.empty()) << test.letter;
+  }
+}
+
 TEST(Dispatch, LowerCaseLetterNeedsAFileAndRunsNothing) {
   Session s;
   std::ofstream(s.drive.path() / "daten.dat") << "A;N;8;2\r\n";

@@ -34,8 +34,13 @@ inline LoaderRecord& loader_record() {
 template <GroupChoice choice>
 void loader_entry(Module& module, const CatalogueEntry& test) {
   auto& record = loader_record();
-  const float k = load_group_samples(module, test, choice, record.table);
-  record.passes.push_back({k, module.stopped, module.dialog_result});
+  int k = 0;
+  const auto dialog = group_dialog(module, choice);
+  run_trapped(module, [&] {
+    if (open_data_file_test(module, test, *dialog) && load_group_samples(module, choice, record.table))
+      k = record.table.k;
+  });
+  record.passes.push_back({static_cast<float>(k), module.stopped, module.dialog_result});
 }
 
 // The group letters as the catalogue describes them, each running only the loader.

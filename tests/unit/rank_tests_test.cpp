@@ -149,7 +149,9 @@ TEST(RankTests, ChecksComeBeforeAnyResultLine) {
   Session t;
   open_report(t.module, "Kruskal-Wallis-Test.");
   SampleTable three = make_table({{1, 2, 3}, {4, 5}, {6, 0.5f}});
-  EXPECT_TRUE(analyse_groups(t.module, three));
+  const auto result = analyse_groups(t.module, three);
+  ASSERT_TRUE(result);
+  write_rank_test(t.module.report, *result);
   t.module.report.close();
   EXPECT_EQ(t.report_lines().at(5),
             "Pr\xFC"

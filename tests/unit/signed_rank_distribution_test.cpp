@@ -77,21 +77,24 @@ TEST(SignedRankDistribution, AgreesWithRsPsignrankInBothTails) {
   }
 }
 
-TEST(SignedRankDistribution, RefusesSizesOutsideOneTo180WithItsMessage) {
-  testing::Session s;
+TEST(SignedRankDistribution, RefusesSizesOutsideOneTo180) {
+  int signals = 0;
+  const BusySignal busy = [&](bool) { ++signals; };
   for (const int n : {0, -3, 181}) {
-    const SignedRankTail r = FIDIS(static_cast<std::int16_t>(n), 10, &s.host);
+    const SignedRankTail r = FIDIS(static_cast<std::int16_t>(n), 10, busy);
+    EXPECT_FALSE(r.in_range());
     EXPECT_EQ(r.p1, -1.0f);
     EXPECT_EQ(r.p2, -1.0f);
   }
-  ASSERT_EQ(s.host.messages().size(), 3u);
-  EXPECT_EQ(s.host.messages()[0].text, "FIDIS: Nur f\xFCr 0<n<=180!");
-  EXPECT_EQ(s.host.messages()[0].caption, " Achtung!");
-  EXPECT_EQ(s.host.messages()[0].style, 0x2010u);
+  EXPECT_EQ(signals, 0);
+  EXPECT_EQ(fidis_range_text, "FIDIS: Nur f\xFCr 0<n<=180!");
 
-  // Inside the range the wait cursor is shown and the arrow comes back.
-  EXPECT_NEAR(FIDIS(180, 8145, &s.host).p1, 5.0028423076e-01, 1e-5);
-  EXPECT_EQ(s.host.current_cursor(), Cursor::arrow);
+  // Inside the range it signals busy while it counts, and done after.
+  std::vector<bool> busy_signals;
+  const SignedRankTail inside = FIDIS(180, 8145, [&](bool b) { busy_signals.push_back(b); });
+  EXPECT_TRUE(inside.in_range());
+  EXPECT_NEAR(inside.p1, 5.0028423076e-01, 1e-5);
+  EXPECT_EQ(busy_signals, (std::vector<bool>{true, false}));
 }
 
 TEST(SignedRankDistribution, TukeyTablesCutOffTheLargestTailWithinHalfTheLevel) {
