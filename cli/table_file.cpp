@@ -1,5 +1,7 @@
 #include "table_file.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -33,6 +35,9 @@ std::string read_bytes(const std::string& name) {
   std::FILE* file = from_stdin ? stdin : std::fopen(name.c_str(), "rb");
   if (!file) throw std::runtime_error(std::strerror(errno));
   std::string bytes;
+  // A file's room taken at once (standard input grows as it comes).
+  if (struct stat about{}; fstat(fileno(file), &about) == 0 && S_ISREG(about.st_mode))
+    bytes.reserve(static_cast<std::size_t>(about.st_size) + 1);
   char block[65536];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
@@ -49,7 +54,11 @@ std::vector<std::size_t> all_records(const Table& table) {
   return records;
 }
 
-std::string data_file_text(const Table& table, std::span<const std::size_t> records) {
+namespace {
+
+// Hands the data file to `put` in pieces: the header line, then blocks of whole records.
+template <typename Put>
+void lay_out(const Table& table, std::span<const std::size_t> records, Put put) {
   const std::size_t n = table.columns.size();
   // Each record's cells as they are written: a number's text or a label number.
   char digits[16];
@@ -74,29 +83,44 @@ std::string data_file_text(const Table& table, std::span<const std::size_t> reco
     out.append(";").append(std::to_string(decimals[k]));
   }
   out += "\r\n";
+  put(std::string_view(out));
   // Column 1 takes one character more than its width; the others follow a separating blank.
   std::size_t line = 2;
   for (std::size_t k = 0; k < n; ++k) line += widths[k] + 1;
-  std::size_t at = out.size();
-  out.resize(at + records.size() * line, ' ');
-  for (const std::size_t r : records) {
-    for (std::size_t k = 0; k < n; ++k) {
-      const std::string_view text = cell(k, r);
-      at += widths[k] + 1;
-      text.copy(out.data() + at - text.size(), text.size());
+  const std::size_t per_block = std::max<std::size_t>(1, 65536 / line);
+  for (std::size_t first = 0; first < records.size(); first += per_block) {
+    const std::size_t count = std::min(per_block, records.size() - first);
+    out.assign(count * line, ' ');
+    std::size_t at = 0;
+    for (const std::size_t r : records.subspan(first, count)) {
+      for (std::size_t k = 0; k < n; ++k) {
+        const std::string_view text = cell(k, r);
+        at += widths[k] + 1;
+        text.copy(out.data() + at - text.size(), text.size());
+      }
+      out[at] = '\r';
+      out[at + 1] = '\n';
+      at += 2;
     }
-    out[at] = '\r';
-    out[at + 1] = '\n';
-    at += 2;
+    put(std::string_view(out));
   }
-  return out;
+}
+
+}  // namespace
+
+std::string data_file_text(const Table& table, std::span<const std::size_t> records) {
+  std::string text;
+  lay_out(table, records, [&](std::string_view piece) { text += piece; });
+  return text;
 }
 
 void write_data_file(const Table& table, std::span<const std::size_t> records, const std::string& path) {
-  const std::string text = data_file_text(table, records);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  bool written = true;
+  lay_out(table, records, [&](std::string_view piece) {
+    written = written && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+  });
   if (std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + path + " whole");
 }
 

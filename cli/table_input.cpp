@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -28,7 +29,7 @@ bool same_ignoring_case(std::string_view a, std::string_view b) {
 // A number as the module reads it, written whole: an optional sign, digits with at most one
 // decimal mark (`decimal`), an optional exponent of E or e, an optional sign and digits.  The
 // module would read further forms (a D exponent, text after the number); those stay text here.
-bool is_number(std::string_view s, char decimal) {
+bool is_number(std::string_view s, char decimal, bool& exponent) {
   std::size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   bool digits = false;
@@ -38,7 +39,8 @@ bool is_number(std::string_view s, char decimal) {
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, digits = true;
   }
   if (!digits) return false;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+  exponent = i < s.size() && (s[i] == 'e' || s[i] == 'E');
+  if (exponent) {
     ++i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     if (i >= s.size() || s[i] < '0' || s[i] > '9') return false;
@@ -56,9 +58,9 @@ bool is_infinity(std::string_view s) {
 // Why the module cannot take a number of a numeric column, or nothing.  A plain decimal of up
 // to 30 characters lies within the float range and is no missing-value code; others are read as
 // the module reads them.
-const char* unfit_number(std::string_view s, char decimal) {
+const char* unfit_number(std::string_view s, char decimal, bool exponent) {
   if (s.size() > longest_number) return "is longer than a number of the data file may be";
-  if (s.size() <= 30 && std::none_of(s.begin(), s.end(), [](char c) { return c == 'e' || c == 'E'; })) return nullptr;
+  if (s.size() <= 30 && !exponent) return nullptr;
   std::string written(s);
   for (char& c : written)
     if (c == decimal) c = '.';
@@ -169,13 +171,15 @@ struct Reader {
     TableColumn& column = table->columns[k];
     const std::size_t record = table->record_rows.size();
     if (is_missing(text)) {
-      column.cell_ends.push_back(column.cell_text.size());
+      column.cell_ends.push_back(static_cast<std::uint32_t>(column.cell_text.size()));
       return;
     }
     if (numeric[k]) {
-      if (is_number(text, format->decimal)) {
+      bool exponent = false;
+      if (is_number(text, format->decimal, exponent)) {
         if (unfit_record[k] == 0)
-          if (const char* why = unfit_number(text, format->decimal)) unfit_record[k] = record + 1, unfit_why[k] = why;
+          if (const char* why = unfit_number(text, format->decimal, exponent))
+            unfit_record[k] = record + 1, unfit_why[k] = why;
       } else if (is_infinity(text)) {
         if (unfit_record[k] == 0)
           unfit_record[k] = record + 1, unfit_why[k] = "is beyond the range of the 4-byte floats the module stores";
@@ -185,7 +189,7 @@ struct Reader {
       }
     }
     column.cell_text += text;
-    column.cell_ends.push_back(column.cell_text.size());
+    column.cell_ends.push_back(static_cast<std::uint32_t>(column.cell_text.size()));
   }
 
   bool is_missing(std::string_view text) const {
@@ -293,6 +297,9 @@ char guess_separator(std::string_view bytes) {
 
 Table read_table(std::string_view bytes, const TableFormat& format) {
   if (format.encoding == Encoding::utf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // A column's cells end at 32-bit positions.
+  if (bytes.size() > std::numeric_limits<std::uint32_t>::max())
+    throw TableError(1, 1, "the input is larger than the 4 GB a table may have");
   Table table;
   Reader reader;
   reader.format = &format;

@@ -54,7 +54,7 @@ struct TableColumn {
     return std::string_view(cell_text).substr(from, cell_ends[record] - from);
   }
   std::string cell_text;
-  std::vector<std::size_t> cell_ends;  // where each record's cell ends in cell_text
+  std::vector<std::uint32_t> cell_ends;  // where each record's cell ends in cell_text
   // Text columns: label k + 1 at index k, and each record's label number (0 when missing).
   std::vector<std::string> labels;
   std::vector<std::uint32_t> codes;

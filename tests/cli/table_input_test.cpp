@@ -97,7 +97,7 @@ TEST(TableInput, FaultsNameRowAndColumn) {
       {"\n\n", 1, 1, "empty"},
       {"a,b\n\"1\"x,2\n", 2, 1, "quote inside"},  // text after a closing quote
       {"a,b\n\xC3\xBC,\xE2\x82\xAC\n\xF0\x9F\x98\x80,1\n", 3, 1, "outside Windows-1252"},
-      {"a,b\n\xED\xA0\x80,1\n", 2, 1, "not UTF-8"},  // a UTF-16 surrogate
+      {"a,b\n\xED\xA0\x80,1\n", 2, 1, "not UTF-8"},               // a UTF-16 surrogate
       {"a,b\nx,0\n2,1e-46\n3,1e-45\n", 3, 2, "below the range"},  // the smallest float is 1.4e-45
       {"a,b\n1,1" + std::string(150, '0') + "\n", 2, 2, "longer"},
   };
