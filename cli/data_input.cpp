@@ -95,7 +95,7 @@ int DataInput::prepare(CommonOptions& common, const DataOptions& options, bool s
   std::string bytes;
   try {
     // A name under C:\ is the file the module would open by it.
-    bytes = read_bytes(from_stdin ? given : headless::HeadlessHost().real_path(utf8_to_cp1252(given)));
+    bytes = read_bytes(from_stdin ? given : headless::path_under(headless::default_drive_c(), utf8_to_cp1252(given)));
   } catch (const std::exception& e) {
     std::cerr << "veltrum: cannot read " << source << ": " << e.what() << "\n";
     return exit_usage;

@@ -125,6 +125,11 @@ struct Refusal {
 // $HOME/.local/state/veltrum/C.
 std::string default_drive_c();
 
+// The real path of a path the module uses (Windows-1252): one under "C:\\" lies in `drive_c`
+// (created when missing), without the trailing dots and blanks Windows drops; others are the
+// path itself in UTF-8.
+std::string path_under(const std::string& drive_c, std::string_view windows_path);
+
 class HeadlessHost : public Host {
  public:
   explicit HeadlessHost(Settings settings = {});

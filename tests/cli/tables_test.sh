@@ -89,6 +89,11 @@ check "labels: the report of the numbers" cmp -s "$work/labels" "$work/numbers"
   --groups 1,3 2>/dev/null
 check "German labels: the report of the numbers" cmp -s "$work/labels" "$work/numbers"
 check "German labels: numbering" grep -qxF "veltrum: Gruppe: 1 = Kontrolle, 2 = Behandlung 1, 3 = Behandlung 2" "$work/err"
+mkdir -p "$work/C" && cp "$examples/pflanzen.csv" "$work/C/"
+"$veltrum" --quiet --report "$work/drive" --data 'C:\pflanzen.csv' K --group-var Gruppe --target Gewicht \
+  --groups "Kontrolle,Behandlung 2" 2>/dev/null
+check "a table under C:\\ is read there" same_but_name "$work/labels" "$work/drive"
+check "a table under C:\\ is named so" names_line "$work/drive" 'C:\pflanzen.csv'
 
 # Names the data file cannot hold are changed; options take the original name too.
 printf 'dry weight,group\n4.17,ctrl\n5.58,ctrl\n4.81,trt1\n4.17,trt1\n' >"$work/names.csv"
