@@ -15,18 +15,8 @@ export SOURCE_DATE_EPOCH=1796634300 # 07.12.2026 09:05 UTC
 export TMPDIR="$work/tmp"           # where the private folders go, to see that they go again
 mkdir -p "$TMPDIR"
 
-passed=0
-failed=0
-check() { # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+# shellcheck source=check.sh
+. "$(dirname "$0")/check.sh"
 same_but_name() { cmp -s <(grep -av '^Eingabedatei ist ' "$1") <(grep -av '^Eingabedatei ist ' "$2"); }
 names_line() { grep -aqxF "Eingabedatei ist $2"$'\r' "$1"; }
 no_folder_left() { test -z "$(ls -A "$TMPDIR")"; }
