@@ -403,7 +403,14 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
   footer += (footer.empty() ? "" : "\n") + std::string("Methods: docs/methods.md#") +
             std::string(test.command_line.methods_section);
   c.command->footer(footer);
-  c.actions = [given](const CommonOptions& common) { return PlanBuilder(common).build(*given); };
+  c.actions = [given](const CommonOptions& common) {
+    if (!common.adapt) return PlanBuilder(common).build(*given);
+    std::vector<Given> values = *given;
+    std::vector<GivenOption> adapted;
+    for (auto& g : values) adapted.push_back({g.option, &g.text, g.cli && *g.cli});
+    common.adapt(adapted);
+    return PlanBuilder(common).build(values);
+  };
   return c;
 }
 

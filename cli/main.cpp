@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 
+#include "data_input.hpp"
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
 #include "frequency/information.hpp"
@@ -200,6 +201,7 @@ struct CommandLine {
       "veltrum"};
   Options opt;
   veltrum::cli::CommonOptions common;
+  veltrum::cli::DataOptions data_options;
   std::vector<veltrum::cli::LetterCommand> letters;
 
   CommandLine() {
@@ -214,7 +216,11 @@ struct CommandLine {
     app.add_option("--script", opt.script_file,
                    "Play a recorded session of dialog actions (see the README) instead of the letter's options")
         ->type_name("FILE");
-    app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
+    app.add_option("--data", common.data_file,
+                   "The active data file (tests that read one): the host's data file, or a CSV or TSV table; - reads "
+                   "standard input")
+        ->type_name("FILE");
+    veltrum::cli::add_data_options(app, data_options);
     for (const auto& test : veltrum::test_catalogue())
       if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
   }
@@ -337,8 +343,8 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
 // fields, and since the next row would type over it, the session stops there (`refused_row`).
 class Player {
  public:
-  Player(const Options& opt, Session& session, Output& out)
-      : opt_(opt), out_(out), checks_(session.plan.checks), host_(settings(opt)) {
+  Player(const Options& opt, Session& session, Output& out, veltrum::cli::DataInput& data_input)
+      : opt_(opt), out_(out), checks_(session.plan.checks), host_(settings(opt, data_input)) {
     take_turn(host_.settings().drive_c);
     stale_ = empty_earlier_files(host_);
     host_.add_actions(std::move(session.plan.actions));
@@ -379,10 +385,11 @@ class Player {
   }
 
  private:
-  static veltrum::headless::Settings settings(const Options& opt) {
+  static veltrum::headless::Settings settings(const Options& opt, veltrum::cli::DataInput& data_input) {
     veltrum::headless::Settings s;
     s.default_yes = opt.yes;
     s.refuse_long_input = true;
+    data_input.name_files(s);
     return s;
   }
 
@@ -413,15 +420,19 @@ int main(int argc, char** argv) {
   out.closed = fill_closed_descriptors();
   CommandLine line;
   if (const auto status = parse(line, argc, argv)) return *status;
-  const auto data_file = checked_environment(line.common);
+  auto data_file = checked_environment(line.common);
   if (!data_file) return exit_usage;
+  // A CSV or TSV table, or standard input, becomes a data file of the host's format.
+  veltrum::cli::DataInput data_input;
+  if (const int status = data_input.prepare(line.common, line.data_options, !line.opt.script_file.empty(), *data_file))
+    return status;
   auto session = planned_session(line);
   if (!session) return exit_usage;
   if (line.opt.print_script) {
     for (const auto& action : session->plan.actions) out.write(veltrum::script::to_string(action) + "\n");
     return output_written(out) ? exit_report : exit_no_report;
   }
-  Player player(line.opt, *session, out);
+  Player player(line.opt, *session, out, data_input);
   player.play(*data_file, session->test ? session->test->letter : std::string_view());
   return player.exit_status(*session);
 }
