@@ -14,6 +14,7 @@
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "json/run_document.hpp"
 #include "letters.hpp"
 
 namespace {
@@ -24,7 +25,7 @@ using veltrum::script::Verb;
 constexpr int exit_report = 0, exit_no_report = 1, exit_usage = 2;
 
 struct Options {
-  std::string report_copy, script_file;
+  std::string report_copy, script_file, json_file;
   bool raw = false, quiet = false, yes = false, print_script = false;
 };
 
@@ -114,6 +115,10 @@ int main(int argc, char** argv) {
   app.add_option("--report", opt.report_copy, "Also copy the report file to FILE")->type_name("FILE");
   app.add_flag("--raw", opt.raw, "Show the report's bytes unchanged (Windows-1252, CR LF)");
   app.add_flag("--quiet", opt.quiet, "Show nothing; only write the report file");
+  app.add_option("--json", opt.json_file,
+                 "Write the run's results as one JSON document to FILE ('-': standard output, which then shows "
+                 "nothing else)")
+      ->type_name("FILE|-");
   app.add_flag("--yes", opt.yes, "Answer Yes to Yes/No questions (default: No)");
   app.add_flag("--print-script", opt.print_script,
                "Print the dialog actions the options stand for, as a --script file, and run nothing");
@@ -143,22 +148,48 @@ int main(int argc, char** argv) {
     return exit_usage;
   }
 
+  // The JSON document of the run (--json): the result, every message shown, and the outcome; it is
+  // written whatever the exit status once the command line has been read.
+  veltrum::json::RunDocument document(common.data_file);
+  const veltrum::CatalogueEntry* test = nullptr;
+  bool json_failed = false;
+  const auto finish = [&](int status) {
+    if (opt.json_file.empty()) return status;
+    const std::string text = document.document(test, status == exit_report).dump(2) + "\n";
+    if (opt.json_file == "-") {
+      std::fwrite(text.data(), 1, text.size(), stdout);
+      std::fflush(stdout);
+    } else {
+      std::ofstream out(opt.json_file, std::ios::binary);
+      out << text;
+      out.close();
+      if (!out) {
+        std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n";
+        json_failed = true;
+      }
+    }
+    return json_failed && status == exit_report ? exit_no_report : status;
+  };
+  // A message of the command line on standard error, kept for the JSON document too.
+  const auto say = [&](const std::string& text) {
+    std::cerr << "veltrum: " << shown(text) << "\n";
+    document.command_line_message(text);
+  };
+
   // Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
       epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
-    std::cerr << "veltrum: SOURCE_DATE_EPOCH=" << shown(epoch)
-              << " is not a whole number of seconds from 1970 to the end of 9999\n";
-    return exit_usage;
+    say(std::string("SOURCE_DATE_EPOCH=") + epoch + " is not a whole number of seconds from 1970 to the end of 9999");
+    return finish(exit_usage);
   }
   const std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
   if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
-    std::cerr << "veltrum: --data: the path \"" << shown(common.data_file)
-              << "\" has characters the module cannot hold (it takes Windows-1252 only)\n";
-    return exit_usage;
+    say("--data: the path \"" + common.data_file +
+        "\" has characters the module cannot hold (it takes Windows-1252 only)");
+    return finish(exit_usage);
   }
 
   std::string letter;
-  const veltrum::CatalogueEntry* test = nullptr;
   veltrum::cli::Plan plan;
   for (const auto& l : letters) {
     if (!l.command->parsed()) continue;
@@ -167,8 +198,8 @@ int main(int argc, char** argv) {
     try {
       plan = l.actions(common);
     } catch (const CLI::Error& e) {
-      std::cerr << "veltrum: " << shown(e.what()) << "\n";
-      return exit_usage;
+      say(e.what());
+      return finish(exit_usage);
     }
   }
   std::deque<Action>& actions = plan.actions;
@@ -179,8 +210,8 @@ int main(int argc, char** argv) {
       actions = veltrum::script::parse(read_file(opt.script_file));
       plan.checks.clear();
     } catch (const std::exception& e) {
-      std::cerr << "veltrum: " << shown(e.what()) << "\n";
-      return exit_usage;
+      say(e.what());
+      return finish(exit_usage);
     }
   }
 
@@ -210,7 +241,8 @@ int main(int argc, char** argv) {
     ++played;
   };
 
-  host.on_message = [](const veltrum::headless::MessageRecord& msg) {
+  host.on_message = [&](const veltrum::headless::MessageRecord& msg) {
+    document.message(msg.caption, msg.text);
     std::string text = msg.text;
     for (auto& c : text)
       if (c == '\r') c = '\n';
@@ -227,7 +259,7 @@ int main(int argc, char** argv) {
     try {
       bytes = read_file(path);
     } catch (const std::exception& e) {
-      std::cerr << "veltrum: " << e.what() << "\n";
+      say(e.what());
       viewer_failed = true;
       return;
     }
@@ -237,29 +269,30 @@ int main(int argc, char** argv) {
       out.close();  // the bytes are on their way only once flushed
       if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", viewer_failed = true;
     }
-    if (opt.quiet) return;
+    if (opt.quiet || opt.json_file == "-") return;
     const std::string shown = opt.raw ? bytes : for_terminal(bytes);
     std::fwrite(shown.data(), 1, shown.size(), stdout);
     std::fflush(stdout);
   };
 
   veltrum::Module module(host);
+  if (!opt.json_file.empty()) module.result_sink = &document;
   veltrum::libmain(module, 0);
   veltrum::run_veltrum(module, 1, data_file, letter);
 
-  for (const auto& p : host.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
+  for (const auto& p : host.problems()) say(p);
   if (!refused_row.empty()) {
-    std::cerr << "veltrum: the dialog did not accept " << shown(refused_row) << "\n";
-    return exit_no_report;
+    say("the dialog did not accept " + refused_row);
+    return finish(exit_no_report);
   }
   bool too_long = false;
   for (const auto& r : host.refusals()) {
     // A dialog left open after a message has said why already.
     if (r.kind == veltrum::headless::Refusal::left_open && !host.messages().empty()) continue;
-    std::cerr << "veltrum: " << refusal_text(r, test, from_script) << "\n";
+    say(refusal_text(r, test, from_script));
     too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
   }
-  if (too_long) return exit_usage;
-  if (viewer_failed) return exit_no_report;
-  return host.viewer_calls().empty() ? exit_no_report : exit_report;
+  if (too_long) return finish(exit_usage);
+  if (viewer_failed) return finish(exit_no_report);
+  return finish(host.viewer_calls().empty() ? exit_no_report : exit_report);
 }

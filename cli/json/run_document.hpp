@@ -1,0 +1,47 @@
+// The JSON document of one command-line run: the result value the frame hands over (as a result
+// sink), the message boxes shown, and the run's outcome, under English snake_case keys.  Numbers
+// are written at the precision the module stored them: a float as the shortest decimal that reads
+// back to the same float.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <string_view>
+
+#include "frame/catalogue.hpp"
+#include "frame/result.hpp"
+
+namespace veltrum::json {
+
+// The "results", "effect_sizes" and "input" of one result value; `data_file` is the active data
+// file as given on the command line (UTF-8), used for letters that read one.
+struct Described {
+  nlohmann::json results = nlohmann::json::object();
+  nlohmann::json effect_sizes = nlohmann::json::array();
+  nlohmann::json input;
+};
+Described describe(const ResultRef& result, std::string_view data_file);
+
+class RunDocument : public ResultSink {
+ public:
+  explicit RunDocument(std::string data_file) : data_file_(std::move(data_file)) {}
+
+  // The last result of the run is the one written (a session of several passes gives several).
+  void take(const CatalogueEntry& test, const ResultRef& result) override;
+  // A message box as shown, caption and text in Windows-1252 (a CR starts a new line).
+  void message(std::string_view caption, std::string_view text);
+  // A message of the command line itself (UTF-8).
+  void command_line_message(std::string_view text);
+
+  // The whole document; `ok` when a report was written and shown.
+  nlohmann::json document(const CatalogueEntry* test, bool ok) const;
+
+ private:
+  std::string data_file_;
+  bool have_result_ = false;
+  Described described_;
+  nlohmann::json messages_ = nlohmann::json::array();
+};
+
+}  // namespace veltrum::json
