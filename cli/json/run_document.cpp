@@ -25,7 +25,7 @@
 
 namespace veltrum::json {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 namespace {
 

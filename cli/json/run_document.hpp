@@ -17,9 +17,9 @@ namespace veltrum::json {
 // The "results", "effect_sizes" and "input" of one result value; `data_file` is the active data
 // file as given on the command line (UTF-8), used for letters that read one.
 struct Described {
-  nlohmann::json results = nlohmann::json::object();
-  nlohmann::json effect_sizes = nlohmann::json::array();
-  nlohmann::json input;
+  nlohmann::ordered_json results = nlohmann::ordered_json::object();
+  nlohmann::ordered_json effect_sizes = nlohmann::ordered_json::array();
+  nlohmann::ordered_json input;
 };
 Described describe(const ResultRef& result, std::string_view data_file);
 
@@ -35,13 +35,13 @@ class RunDocument : public ResultSink {
   void command_line_message(std::string_view text);
 
   // The whole document; `ok` when a report was written and shown.
-  nlohmann::json document(const CatalogueEntry* test, bool ok) const;
+  nlohmann::ordered_json document(const CatalogueEntry* test, bool ok) const;
 
  private:
   std::string data_file_;
   bool have_result_ = false;
   Described described_;
-  nlohmann::json messages_ = nlohmann::json::array();
+  nlohmann::ordered_json messages_ = nlohmann::ordered_json::array();
 };
 
 }  // namespace veltrum::json
