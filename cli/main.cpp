@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
   bool json_failed = false;
   const auto finish = [&](int status) {
     if (opt.json_file.empty()) return status;
-    const std::string text = document.document(test, status == exit_report).dump(2) + "\n";
+    const std::string text = document.document(test, status == exit_report).dump() + "\n";
     if (opt.json_file == "-") {
       std::fwrite(text.data(), 1, text.size(), stdout);
       std::fflush(stdout);
