@@ -45,8 +45,20 @@ json whole(float x) { return std::isfinite(x) ? json(static_cast<std::int64_t>(x
 
 std::string utf8(std::string_view cp1252) { return cp1252_to_utf8(cp1252); }
 
-json p_value(const PValue& p) {
+// An empty object with room for `keys` members (one allocation for rows built in bulk).
+json object_with(std::size_t keys) {
   json o = json::object();
+  o.get_ref<json::object_t&>().reserve(keys);
+  return o;
+}
+json array_with(std::size_t items) {
+  json a = json::array();
+  a.get_ref<json::array_t&>().reserve(items);
+  return a;
+}
+
+json p_value(const PValue& p) {
+  json o = object_with(p.how == Obtained::table_class ? 5 : 3);
   o["value"] = p.how == Obtained::table_class ? json(nullptr) : number(p.p);
   o["method"] = p.how == Obtained::exact ? "exact" : p.how == Obtained::approximate ? "approximate" : "table";
   o["sides"] = static_cast<int>(p.sides);
@@ -148,18 +160,22 @@ Described kruskal_wallis(const KruskalWallis& r) {
   o["p_h"] = approximate_p(r.p);
   o["all_tied"] = r.all_tied;
   o["groups"] = group_summary(r.summary);
-  o["comparisons"] = json::array();
+  json rows = array_with(r.comparisons.size());
   int row = 0;
-  for (const auto& c : r.comparisons)
-    o["comparisons"].push_back({{"row", ++row},
-                                {"first_group", c.first_number},
-                                {"second_group", c.second_number},
-                                {"z", number(c.z)},
-                                {"p", approximate_p(c.p)},
-                                {"p_holm", approximate_p(c.p_holm)},
-                                {"p_holm_max", approximate_p(c.p_holm_max)},
-                                {"chi_square", number(c.chi)},
-                                {"p_nemenyi", approximate_p(c.p_nemenyi)}});
+  for (const auto& c : r.comparisons) {
+    json line = object_with(9);
+    line["row"] = ++row;
+    line["first_group"] = c.first_number;
+    line["second_group"] = c.second_number;
+    line["z"] = number(c.z);
+    line["p"] = approximate_p(c.p);
+    line["p_holm"] = approximate_p(c.p_holm);
+    line["p_holm_max"] = approximate_p(c.p_holm_max);
+    line["chi_square"] = number(c.chi);
+    line["p_nemenyi"] = approximate_p(c.p_nemenyi);
+    rows.push_back(std::move(line));
+  }
+  o["comparisons"] = std::move(rows);
   d.effect_sizes.push_back(effect("epsilon_squared", epsilon_squared(r.h, r.total)));
   d.effect_sizes.push_back(effect("eta_squared_h", eta_squared_h(r.h, r.k, r.total)));
   return d;
@@ -248,20 +264,25 @@ Described friedman(const Friedman& r) {
   o["comparison_method"] = r.schaich_hamerle ? "schaich_hamerle" : "wilcoxon_wilcox";
   o["critical_difference_05"] = r.schaich_hamerle ? json(nullptr) : number(r.d05);
   o["critical_difference_01"] = r.schaich_hamerle ? json(nullptr) : number(r.d01);
+  std::vector<json> names;  // converted once per column
+  for (const auto& v : r.used.variables) names.emplace_back(utf8(v.name));
   const auto name = [&](int column) {
-    return column >= 1 && column <= static_cast<int>(r.used.variables.size())
-               ? json(utf8(r.used.variables[static_cast<std::size_t>(column - 1)].name))
-               : json(nullptr);
+    return column >= 1 && column <= static_cast<int>(names.size()) ? names[static_cast<std::size_t>(column - 1)]
+                                                                   : json(nullptr);
   };
-  o["comparisons"] = json::array();
-  for (const auto& c : r.comparisons)
-    o["comparisons"].push_back({{"first", c.first},
-                                {"second", c.second},
-                                {"first_variable", name(c.first)},
-                                {"second_variable", name(c.second)},
-                                {"d", number(c.d)},
-                                {"chi_square", r.schaich_hamerle ? number(c.chi) : json(nullptr)},
-                                {"p", p_value(c.p_values(r.schaich_hamerle).front())}});
+  json rows = array_with(r.comparisons.size());
+  for (const auto& c : r.comparisons) {
+    json line = object_with(7);
+    line["first"] = c.first;
+    line["second"] = c.second;
+    line["first_variable"] = name(c.first);
+    line["second_variable"] = name(c.second);
+    line["d"] = number(c.d);
+    line["chi_square"] = r.schaich_hamerle ? number(c.chi) : json(nullptr);
+    line["p"] = p_value(c.p_values(r.schaich_hamerle).front());
+    rows.push_back(std::move(line));
+  }
+  o["comparisons"] = std::move(rows);
   if (r.r > 0 && r.c > 1) d.effect_sizes.push_back(effect("kendalls_w", kendalls_w(r.chi, r.r, r.c)));
   return d;
 }
@@ -271,9 +292,9 @@ Described cochran(const CochranQ& r) {
   json& o = d.results;
   o["rows"] = r.table.size();
   o["columns"] = r.table.empty() ? 0 : r.table.front().size();
-  o["table"] = json::array();
+  o["table"] = array_with(r.table.size());
   for (const auto& row : r.table) {
-    json cells = json::array();
+    json cells = array_with(row.size());
     for (const float x : row) cells.push_back(whole(x));
     o["table"].push_back(std::move(cells));
   }
@@ -396,17 +417,18 @@ void RunDocument::command_line_message(std::string_view text) {
   messages_.push_back({{"caption", "veltrum"}, {"text", text}});
 }
 
-json RunDocument::document(const CatalogueEntry* test, bool ok) const {
+json RunDocument::document(const CatalogueEntry* test, bool ok) {
   const bool written = ok && have_result_;
   json doc = {{"veltrum", VELTRUM_VERSION},
               {"letter", test ? json(std::string(test->letter)) : json(nullptr)},
               {"test", test ? json(utf8(test->title)) : json(nullptr)},
               {"ok", ok}};
-  doc["input"] = written ? described_.input : typed_input();
+  doc["input"] = written ? std::move(described_.input) : typed_input();
   if (!written && test && test->needs_data_file) doc["input"]["data_file"] = data_file_;
-  doc["results"] = written ? described_.results : json::object();
-  doc["effect_sizes"] = written ? described_.effect_sizes : json::array();
-  doc["messages"] = messages_;
+  doc["results"] = written ? std::move(described_.results) : json::object();
+  doc["effect_sizes"] = written ? std::move(described_.effect_sizes) : json::array();
+  doc["messages"] = std::move(messages_);
+  have_result_ = false;
   return doc;
 }
 

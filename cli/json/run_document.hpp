@@ -34,8 +34,8 @@ class RunDocument : public ResultSink {
   // A message of the command line itself (UTF-8).
   void command_line_message(std::string_view text);
 
-  // The whole document; `ok` when a report was written and shown.
-  nlohmann::ordered_json document(const CatalogueEntry* test, bool ok) const;
+  // The whole document; `ok` when a report was written and shown.  Its parts are moved into it.
+  nlohmann::ordered_json document(const CatalogueEntry* test, bool ok);
 
  private:
   std::string data_file_;
