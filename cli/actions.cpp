@@ -327,7 +327,10 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
   if (vars) footer += var_rule;
   if (lists) footer += (footer.empty() ? "" : "\n") + std::string(list_rule);
   if (tables) footer += (footer.empty() ? "" : "\n") + std::string(table_rule);
-  if (!footer.empty()) c.command->footer(footer);
+  // The last line points to what the letter computes.
+  footer += (footer.empty() ? "" : "\n") + std::string("Methods: docs/methods.md#") +
+            std::string(test.command_line.methods_section);
+  c.command->footer(footer);
   c.actions = [given](const CommonOptions& common) { return actions_of(*given, common); };
   return c;
 }

@@ -51,6 +51,8 @@ struct LetterOption {
 struct CommandLine {
   std::string_view summary;
   std::span<const LetterOption> options;
+  // The anchor of the letter's section in docs/methods.md (its heading, GitHub style).
+  std::string_view methods_section;
 };
 
 }  // namespace veltrum

@@ -354,5 +354,19 @@ cp "$examples/toothgrowth.dat" "$work/größe.dat"
 "$veltrum" --raw --data "$work/größe.dat" U --group-var supp --target len --groups 1,2 >"$work/out"
 check "a UTF-8 path is written in Windows-1252" grep -qaF "$(printf 'gr\xf6\xdfe.dat')" "$work/out"
 
+# Every letter's help ends with a pointer to its section of docs/methods.md: an anchor that
+# GitHub makes of one of its headings (lower case, punctuation dropped, blanks as hyphens; the
+# lines of code blocks are no headings).
+methods="$golden/../../docs/methods.md"
+awk '/^```/ { code = !code; next } !code && /^#+ / { sub(/^#+ /, ""); print }' "$methods" |
+  tr 'A-Z' 'a-z' | sed 's/[^a-z0-9 _-]//g; s/ /-/g' >"$work/anchors"
+letters=$("$veltrum" X 2>&1 | sed -n 's/.*the letters are //p' | tr -d ',.')
+check "the letters are listed" test "$(wc -w <<<"$letters")" -eq 16
+for letter in $letters; do
+  last=$("$veltrum" "$letter" --help | tail -n 1)
+  check "$letter help points to its methods section" grep -qxF -- "${last#Methods: docs/methods.md#}" "$work/anchors"
+  check "$letter help ends with the methods line" test "${last%%#*}" = "Methods: docs/methods.md"
+done
+
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0
