@@ -77,8 +77,9 @@ json interval(float level, std::string_view method, float lower, float upper) {
 
 json effect(std::string_view name, double value, const std::optional<EffectInterval>& ci = std::nullopt) {
   json e = {{"name", name}, {"value", number(value)}, {"ci", nullptr}};
-  if (ci) e["ci"] = {{"level", ci->level}, {"method", "fisher_z"}, {"lower", number(ci->lower)},
-                     {"upper", number(ci->upper)}};
+  if (ci)
+    e["ci"] = {
+        {"level", ci->level}, {"method", "fisher_z"}, {"lower", number(ci->lower)}, {"upper", number(ci->upper)}};
   return e;
 }
 json effect(std::string_view name, const EffectSize& size) { return effect(name, size.value, size.ci); }
@@ -86,8 +87,8 @@ json effect(std::string_view name, const EffectSize& size) { return effect(name,
 json variable(const VariableUsed& v) { return {{"column", v.column}, {"name", utf8(v.name)}}; }
 
 json input_of(const DataUsed& used, std::string_view data_file) {
-  json in = {{"data_file", data_file}, {"variables", json::array()}, {"group_variable", nullptr},
-             {"groups", json::array()}};
+  json in = {
+      {"data_file", data_file}, {"variables", json::array()}, {"group_variable", nullptr}, {"groups", json::array()}};
   for (const auto& v : used.variables) in["variables"].push_back(variable(v));
   if (used.group_variable.column > 0) in["group_variable"] = variable(used.group_variable);
   long total = 0;
@@ -100,15 +101,22 @@ json input_of(const DataUsed& used, std::string_view data_file) {
 }
 
 json typed_input() {
-  return {{"data_file", nullptr}, {"variables", json::array()}, {"group_variable", nullptr},
-          {"groups", json::array()}, {"n", nullptr}};
+  return {{"data_file", nullptr},
+          {"variables", json::array()},
+          {"group_variable", nullptr},
+          {"groups", json::array()},
+          {"n", nullptr}};
 }
 
 json group_summary(const std::vector<GroupSummary>& summary) {
   json rows = json::array();
   for (const auto& g : summary)
-    rows.push_back({{"group", g.number}, {"n", whole(g.n)}, {"median", number(g.median)},
-                    {"minimum", number(g.minimum)}, {"maximum", number(g.maximum)}, {"rank_sum", number(g.rank_sum)},
+    rows.push_back({{"group", g.number},
+                    {"n", whole(g.n)},
+                    {"median", number(g.median)},
+                    {"minimum", number(g.minimum)},
+                    {"maximum", number(g.maximum)},
+                    {"rank_sum", number(g.rank_sum)},
                     {"mean_rank", number(g.normed)}});
   return rows;
 }
@@ -392,11 +400,11 @@ Described describe(const ResultRef& result, std::string_view data_file) {
   };
   from(result.get<UTest>(), u_test) || from(result.get<KruskalWallis>(), kruskal_wallis) ||
       from(result.get<MantelHaenszel>(), mantel_haenszel) || from(result.get<MedianTest>(), median_test) ||
-      from(result.get<KolmogorovSmirnov>(), kolmogorov_smirnov) ||
-      from(result.get<WilcoxonPairs>(), wilcoxon_pairs) || from(result.get<SignTest>(), sign_test) ||
-      from(result.get<Friedman>(), friedman) || from(result.get<CochranQ>(), cochran) ||
-      from(result.get<CrossOver>(), cross_over) || from(result.get<TwoFrequencies>(), two_frequencies) ||
-      from(result.get<GoodnessOfFit>(), goodness_of_fit) || from(result.get<BinomialTest>(), binomial);
+      from(result.get<KolmogorovSmirnov>(), kolmogorov_smirnov) || from(result.get<WilcoxonPairs>(), wilcoxon_pairs) ||
+      from(result.get<SignTest>(), sign_test) || from(result.get<Friedman>(), friedman) ||
+      from(result.get<CochranQ>(), cochran) || from(result.get<CrossOver>(), cross_over) ||
+      from(result.get<TwoFrequencies>(), two_frequencies) || from(result.get<GoodnessOfFit>(), goodness_of_fit) ||
+      from(result.get<BinomialTest>(), binomial);
   d.input = used ? input_of(*used, data_file) : typed_input();
   return d;
 }
@@ -417,6 +425,8 @@ void RunDocument::command_line_message(std::string_view text) {
   messages_.push_back({{"caption", "veltrum"}, {"text", text}});
 }
 
+void RunDocument::label_groups(int column, std::vector<std::string> labels) { labels_[column] = std::move(labels); }
+
 json RunDocument::document(const CatalogueEntry* test, bool ok) {
   const bool written = ok && have_result_;
   json doc = {{"veltrum", VELTRUM_VERSION},
@@ -425,6 +435,16 @@ json RunDocument::document(const CatalogueEntry* test, bool ok) {
               {"ok", ok}};
   doc["input"] = written ? std::move(described_.input) : typed_input();
   if (!written && test && test->needs_data_file) doc["input"]["data_file"] = data_file_;
+  json& in = doc["input"];
+  if (in["group_variable"].is_object()) {
+    const auto labels = labels_.find(in["group_variable"]["column"].get<int>());
+    if (labels != labels_.end())
+      for (json& group : in["groups"]) {
+        const int number = group["number"].get<int>();
+        if (number >= 1 && number <= static_cast<int>(labels->second.size()))
+          group["label"] = labels->second[static_cast<std::size_t>(number - 1)];
+      }
+  }
   doc["results"] = written ? std::move(described_.results) : json::object();
   doc["effect_sizes"] = written ? std::move(described_.effect_sizes) : json::array();
   doc["messages"] = std::move(messages_);

@@ -6,8 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/catalogue.hpp"
 #include "frame/result.hpp"
@@ -33,6 +35,9 @@ class RunDocument : public ResultSink {
   void message(std::string_view caption, std::string_view text);
   // A message of the command line itself (UTF-8).
   void command_line_message(std::string_view text);
+  // The text labels of a group variable's values (value k + 1 at index k, UTF-8), for a table
+  // whose text column the command line numbered: each group of that variable gets its "label".
+  void label_groups(int column, std::vector<std::string> labels);
 
   // The whole document; `ok` when a report was written and shown.  Its parts are moved into it.
   nlohmann::ordered_json document(const CatalogueEntry* test, bool ok);
@@ -42,6 +47,7 @@ class RunDocument : public ResultSink {
   bool have_result_ = false;
   Described described_;
   nlohmann::ordered_json messages_ = nlohmann::ordered_json::array();
+  std::map<int, std::vector<std::string>> labels_;  // by column
 };
 
 }  // namespace veltrum::json

@@ -56,7 +56,8 @@ const LetterRun runs[] = {
     {"V", "sleep.dat", "pick 203 1\npick 211 2\nenter", typeid(SignTest)},
     {"E", "toothgrowth.dat", "pick 201 1\npick 401 0\ntype 403 1\ntype 404 2\nenter", typeid(MedianTest)},
     {"F", "roundingtimes.dat", "select 107 0\nselect 107 1\nselect 107 2\nenter", typeid(Friedman)},
-    {"O", "", "type 1304 2\ntype 1305 2\ntype 1308 1\nenter\ntype 1308 0\nenter\ntype 1308 1\nenter\ntype 1308 1\nenter\nenter",
+    {"O", "",
+     "type 1304 2\ntype 1305 2\ntype 1308 1\nenter\ntype 1308 0\nenter\ntype 1308 1\nenter\ntype 1308 1\nenter\nenter",
      typeid(CochranQ)},
     {"S", "chickweight.dat", "pick 201 3\npick 401 0\ntype 403 1\ntype 404 2\nenter", typeid(KolmogorovSmirnov)},
     {"C", "asthma.dat", "pick 201 0\npick 401 1\npick 901 2\ntype 905 1\ntype 906 2\nenter", typeid(CrossOver)},
@@ -113,9 +114,9 @@ TEST(ResultSink, NoResultWhenTheRunStops) {
     EXPECT_TRUE(s.host.viewer_calls().empty());
   }
   // Stopped after the dialog: a message, no report, no result.
-  for (const auto& [letter, script] : {std::pair{"H", "type 102 0\ntype 103 0\nenter"},
-                                       std::pair{"G", "type 1004 10\nenter\ntype 1004 \nenter"},
-                                       std::pair{"U", "pick 201 1\npick 401 0\ntype 403 1\ntype 404 7\nenter"}}) {
+  for (const auto& [letter, script] :
+       {std::pair{"H", "type 102 0\ntype 103 0\nenter"}, std::pair{"G", "type 1004 10\nenter\ntype 1004 \nenter"},
+        std::pair{"U", "pick 201 1\npick 401 0\ntype 403 1\ntype 404 7\nenter"}}) {
     SCOPED_TRACE(letter);
     SinkSession s(*run_of(letter));
     s.play(script);
