@@ -316,6 +316,26 @@ for args in CASES:
         failures.append(f"{name}: only {compared} numbers compared")
     print(f"{name}: {compared} numbers")
 
+# Runs that end without a report: the document validates, says "ok": false and why.
+REFUSED = [
+    ["H", "--n1", "0", "--n2", "0"],
+    ["--data", "toothgrowth.dat", "U", "--group-var", "supp", "--target", "len", "--groups", "1,1"],
+    ["--data", "sleep.dat", "W", "--vars", "drug1,drug1"],
+    ["G", "--freq", "7"],
+    ["O", "--rows", "3", "--cols", "11", "--table", "1,0;0,1"],
+]
+for args in REFUSED:
+    args = [os.path.join(examples, a) if a.endswith(".dat") else a for a in args]
+    name = " ".join(os.path.basename(a) for a in args)
+    status, report, doc = run(args)
+    try:
+        jsonschema.validate(doc, schema)
+    except jsonschema.ValidationError as e:
+        failures.append(f"{name}: schema: {e.message} at {list(e.absolute_path)}")
+        continue
+    if status == 0 or doc["ok"] or not doc["messages"] or doc["results"] or doc["effect_sizes"]:
+        failures.append(f"{name}: exit {status}, {doc}")
+
 if failures:
     print("\n".join(failures))
     sys.exit(1)
