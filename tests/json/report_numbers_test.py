@@ -142,8 +142,7 @@ LETTER = {
     "E": [
         (rf"Resultierende Tafel \( M = Overall-Median = *{N} \)", lambda m: [R + "median"]),
         (rf"Stichprobe {N} : +{N} +{N} +\| +{N}",
-         lambda m: ["input.groups.%d.number" % (int(m.group(1)) - 1)]
-         + [f"{R}{k}.{int(m.group(1)) - 1}" for k in ("below", "at_or_above", "row_totals")]),
+         lambda m: [None] + [f"{R}{k}.{int(m.group(1)) - 1}" for k in ("below", "at_or_above", "row_totals")]),
         (rf"Gesamt: +{N} +{N} +\| +{N}", lambda m: [R + "below_total", R + "at_or_above_total", R + "n"]),
         (rf"Chi² = *{N} \(p = {N}, zweiseitig approximativ\)", lambda m: [R + "chi_square", R + "p_chi_square.value"]),
         (rf"Fisher's Test:  \(p = {N}, ein!seitig exakter Test\)", lambda m: [R + "p_fisher_one_sided.value"]),
@@ -212,6 +211,7 @@ CASES = [
     ["--data", "mtcars.dat", "N", "--group-var", "trans", "--target", "cyl", "--groups", "1,2"],
     ["--data", "insectsprays.dat", "T", "--group-var", "spray", "--target", "count", "--groups", "all"],
     ["--data", "toothgrowth.dat", "E", "--group-var", "supp", "--target", "len", "--groups", "1,2"],
+    ["--data", "chickweight.dat", "E", "--group-var", "Chick", "--target", "weight", "--groups", "7,16"],
     ["--data", "chickweight.dat", "S", "--group-var", "Diet", "--target", "weight", "--groups", "1,2"],
     ["--data", "plantgrowth.dat", "S", "--group-var", "group", "--target", "weight", "--groups", "2,3"],
     ["--data", "roundingtimes.dat", "F", "--targets", "RoundOut,NarrowAngle,WideAngle"],
