@@ -152,10 +152,15 @@ int main(int argc, char** argv) {
   // written whatever the exit status once the command line has been read.
   veltrum::json::RunDocument document(common.data_file);
   const veltrum::CatalogueEntry* test = nullptr;
+  for (const auto& l : letters)
+    if (l.command->parsed()) test = l.test;
   bool json_failed = false;
   const auto finish = [&](int status) {
     if (opt.json_file.empty()) return status;
-    const std::string text = document.document(test, status == exit_report).dump() + "\n";
+    // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
+    const std::string text =
+        document.document(test, status == exit_report).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+        "\n";
     if (opt.json_file == "-") {
       std::fwrite(text.data(), 1, text.size(), stdout);
       std::fflush(stdout);
