@@ -20,7 +20,7 @@ failures = []
 
 def run(args):
     out = subprocess.run([veltrum, "--json", "-"] + args, env=env, capture_output=True)
-    return out.returncode, out.stdout.decode("utf-8"), out.stderr.decode("utf-8")
+    return out.returncode, out.stdout.decode("utf-8"), out.stderr.decode("utf-8", "replace")
 
 
 def data(name):
@@ -152,7 +152,7 @@ if status != 1 or doc["ok"] or doc["messages"][-1]["text"] != "the dialog needs 
 # Standard output holds the document and nothing else (json.loads takes no trailing text); the
 # report is not shown there.
 for args in (TG, ["M"], ["--data", data("toothgrowth.dat"), "U", "--group-var", "supp", "--target", "len",
-                         "--groups", "1,1"]):
+                         "--groups", "1,1"], ["--data", b"/tmp/\xff.dat", "U", "--groups", "1,2"]):
     status, out, err = run(args)
     try:
         doc = json.loads(out)
