@@ -137,6 +137,17 @@ p = json.loads(out)["results"]["p_z"]
 if not math.isclose(p["value"], 2.87194906632033e-11, rel_tol=1e-4):
     failures.append(f"small p of Z: {p}")
 
+# All values equal: the median table has an empty column, so chi-square and phi are not defined
+# (null and left out), while Fisher's p of the only table with these margins is 1.
+equal = os.path.join(work, "equal.dat")
+with open(equal, "w", newline="") as f:
+    f.write("x;N;3;0 g;N;1;0\r\n" + "".join(f"   5 {g}\r\n" for g in (1, 1, 1, 2, 2, 2)))
+status, out, err = run(["--data", equal, "E", "--group-var", "g", "--target", "x", "--groups", "1,2"])
+doc = json.loads(out)
+r = doc["results"]
+if status != 0 or r["chi_square"] is not None or doc["effect_sizes"] != [] or r["p_fisher_two_sided"]["value"] != 1:
+    failures.append(f"median test of equal values: exit {status}, {doc}")
+
 # A refused run: the message box in the document, "ok": false, the exit status as without --json.
 status, out, err = run(["H", "--n1", "0", "--n2", "0"])
 doc = json.loads(out)
