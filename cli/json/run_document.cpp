@@ -45,6 +45,13 @@ json whole(float x) { return std::isfinite(x) ? json(static_cast<std::int64_t>(x
 
 std::string utf8(std::string_view cp1252) { return cp1252_to_utf8(cp1252); }
 
+// A text meant as UTF-8 (from the command line: a file name, a typed value) with each byte that is
+// not UTF-8 replaced by U+FFFD, so that the document can always be written.
+std::string valid_utf8(std::string_view text) {
+  const std::string quoted = json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+  return json::parse(quoted).get<std::string>();
+}
+
 // An empty object with room for `keys` members (one allocation for rows built in bulk).
 json object_with(std::size_t keys) {
   json o = json::object();
@@ -87,8 +94,10 @@ json effect(std::string_view name, const EffectSize& size) { return effect(name,
 json variable(const VariableUsed& v) { return {{"column", v.column}, {"name", utf8(v.name)}}; }
 
 json input_of(const DataUsed& used, std::string_view data_file) {
-  json in = {
-      {"data_file", data_file}, {"variables", json::array()}, {"group_variable", nullptr}, {"groups", json::array()}};
+  json in = {{"data_file", valid_utf8(data_file)},
+             {"variables", json::array()},
+             {"group_variable", nullptr},
+             {"groups", json::array()}};
   for (const auto& v : used.variables) in["variables"].push_back(variable(v));
   if (used.group_variable.column > 0) in["group_variable"] = variable(used.group_variable);
   long total = 0;
@@ -422,7 +431,7 @@ void RunDocument::message(std::string_view caption, std::string_view text) {
 }
 
 void RunDocument::command_line_message(std::string_view text) {
-  messages_.push_back({{"caption", "veltrum"}, {"text", text}});
+  messages_.push_back({{"caption", "veltrum"}, {"text", valid_utf8(text)}});
 }
 
 void RunDocument::label_groups(int column, std::vector<std::string> labels) { labels_[column] = std::move(labels); }
@@ -434,7 +443,7 @@ json RunDocument::document(const CatalogueEntry* test, bool ok) {
               {"test", test ? json(utf8(test->title)) : json(nullptr)},
               {"ok", ok}};
   doc["input"] = written ? std::move(described_.input) : typed_input();
-  if (!written && test && test->needs_data_file) doc["input"]["data_file"] = data_file_;
+  if (!written && test && test->needs_data_file) doc["input"]["data_file"] = valid_utf8(data_file_);
   json& in = doc["input"];
   if (in["group_variable"].is_object()) {
     const auto labels = labels_.find(in["group_variable"]["column"].get<int>());
