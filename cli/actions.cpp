@@ -8,9 +8,11 @@
 
 #include "frame/data_file.hpp"
 #include "frame/module.hpp"
+#include "frame/number_reading.hpp"
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "letters.hpp"
+#include "paired/cochran.hpp"
 
 namespace veltrum::cli {
 
@@ -54,6 +56,7 @@ int phase(OptionKind kind) {
     case OptionKind::variable_pair:
       return 1;
     case OptionKind::text:
+    case OptionKind::number:
     case OptionKind::fields:
       return 2;
     case OptionKind::entries:
@@ -77,6 +80,28 @@ std::string name_of(const LetterOption& o) { return std::string(o.name); }
 std::vector<std::string> plain_list(const Given& g) {
   if (is_all(g.text)) throw CLI::ValidationError(name_of(*g.option), "takes a list of values here, not \"all\"");
   return list_values(g.text, name_of(*g.option));
+}
+
+// The number a count option gives, as the dialog reads it (its leading number, rounded), when the
+// option was given.
+std::optional<real> typed_count(const std::vector<Given>& given, int control) {
+  for (const Given& g : given)
+    if (g.option->control == control && *g.cli) return round_even(read_number(g.text));
+  return std::nullopt;
+}
+
+// A table of `rows` x `width` values against the counts typed by the options of its row and
+// column fields.  Counts the dialog refuses itself (columns outside 2..10, more rows than the
+// table holds; the one table is Cochran's) are left to its message; any other difference would cut
+// or pad the table.
+void check_table_shape(const std::vector<Given>& given, const LetterOption& table, std::size_t rows,
+                       std::size_t width) {
+  const auto r = typed_count(given, table.rows_control), c = typed_count(given, table.columns_control);
+  if (!r || !c || *c < 2 || *c > CochranTable::max_columns || *r > CochranTable::max_rows) return;
+  if (*r == static_cast<real>(rows) && *c == static_cast<real>(width)) return;
+  const auto count = [](real n) { return std::to_string(static_cast<long long>(n)); };
+  throw CLI::ValidationError(name_of(table), "the table has " + std::to_string(rows) + " x " + std::to_string(width) +
+                                                 " values, the options say " + count(*r) + " x " + count(*c));
 }
 
 Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
@@ -106,6 +131,10 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
         case OptionKind::tick:
           if (g.flag) out.push_back(action(script::Verb::tick, o.control));
           break;
+        case OptionKind::number:
+          if (*g.cli && g.text.find_first_of(",; ") != std::string::npos)
+            throw CLI::ValidationError(name_of(o), "takes one number, not \"" + g.text + "\"");
+          [[fallthrough]];
         case OptionKind::text:
           if (*g.cli) out.push_back(action(script::Verb::type, o.control, g.text));
           break;
@@ -163,12 +192,16 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
           // One value per Enter, row after row, then Enter once more.
           // Each cell's actions name the cell, not the whole table (which may have 10,000 cells).
           std::size_t width = 0, r = 0;
-          for (const auto& row : table_rows(g.text, name_of(o))) {
+          const auto rows = table_rows(g.text, name_of(o));
+          for (const auto& row : rows) {
             if (width != 0 && row.size() != width)
               throw CLI::ValidationError(name_of(o), "needs the same number of values in every row");
             width = row.size();
             ++r;
             for (std::size_t c = 0; c < row.size(); ++c) {
+              if (row[c] != "0" && row[c] != "1")
+                throw CLI::ValidationError(name_of(o), "row " + std::to_string(r) + " value " + std::to_string(c + 1) +
+                                                           " is \"" + row[c] + "\", not 0 or 1");
               const std::size_t cell = out.size();
               out.push_back(action(script::Verb::type, o.control, row[c]));
               out.push_back(action(script::Verb::enter));
@@ -177,6 +210,7 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
             }
           }
           out.push_back(action(script::Verb::enter));
+          check_table_shape(given, o, rows.size(), width);
           break;
         }
       }
@@ -217,6 +251,10 @@ Plan actions_of(const std::vector<Given>& given, const CommonOptions& common) {
     tag(from, names + ": the end of the entry");
   }
   if (!ends_itself) out.push_back(action(script::Verb::enter));
+  // A dialog's field holds one line: a line end would split the report's line.
+  for (const auto& a : out)
+    if (a.verb == script::Verb::type && a.text.find_first_of("\r\n") != std::string::npos)
+      throw CLI::ValidationError(a.origin.substr(0, a.origin.find(' ')), "a line end cannot be typed into the dialog");
   return plan;
 }
 

@@ -1,16 +1,25 @@
 // veltrum: the module's tests on the command line.  Each option is typed or picked in the test's
 // dialog as a user would, then "&Rechnen" is pressed; the report is written and shown, and the
 // dialog that comes back is cancelled.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
+#include "frequency/information.hpp"
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
@@ -43,17 +52,97 @@ std::string viewer_path(const std::string& text) {
   return dot == std::string::npos ? text : text.substr(0, dot + 1);
 }
 
+// A message for the terminal: control characters shown as \xNN.
+std::string shown(std::string_view text) { return veltrum::script::printable(text); }
+
+// The report for a terminal: UTF-8, CR LF as LF, and any other control character (from a variable
+// name or a keyword) shown as \xNN rather than obeyed.  The report file keeps its bytes.
 std::string for_terminal(std::string_view cp1252) {
   std::string text;
   for (std::size_t i = 0; i < cp1252.size(); ++i) {
     if (cp1252[i] == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
-    text += cp1252[i] == '\r' ? '\n' : cp1252[i];
+    text += cp1252[i] == '\n' ? std::string("\n") : shown(cp1252.substr(i, 1));
   }
   return veltrum::cp1252_to_utf8(text);
 }
 
-// A message for the terminal: control characters shown as \xNN.
-std::string shown(std::string_view text) { return veltrum::script::printable(text); }
+// Standard output: whether a write failed (a full disk, a closed descriptor).
+struct Output {
+  bool closed = false;  // standard output was closed when veltrum started
+  bool failed = false;
+  void write(std::string_view bytes) {
+    if (bytes.empty()) return;
+    failed = failed || closed || std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size();
+  }
+  // False when anything written to standard output did not get there.
+  bool flush() { return !(std::fflush(stdout) != 0 || std::ferror(stdout) || failed); }
+};
+
+// Standard input, output and error closed when veltrum starts are opened on /dev/null, so that no
+// file the run opens takes their place (the report would receive what is shown); says whether
+// standard output was closed.
+bool fill_closed_descriptors() {
+  bool output_closed = false;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) continue;
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+    output_closed = output_closed || fd == 1;
+  }
+  return output_closed;
+}
+
+// Runs sharing a drive C take turns: the lock is held from before the report of an earlier run is
+// emptied until this run has shown its own, and released when the process ends.
+void take_turn(const std::string& drive_c) {
+  std::error_code ec;
+  std::filesystem::create_directories(drive_c, ec);
+  int fd = open((drive_c + "/.veltrum.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) fd = open(drive_c.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // a drive C read-only
+  if (fd < 0) return;                                                          // no report can be written there either
+  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+// Why the data file cannot serve, or nothing: it is read twice (the header for the dialog, then
+// the records), so it must be a regular file, and one with a header line.
+std::string data_file_problem(const std::string& real_path) {
+  struct stat st {};
+  if (stat(real_path.c_str(), &st) != 0) return errno == ENOENT ? "no such file" : std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return "a directory";
+  if (!S_ISREG(st.st_mode)) return "not a regular file (a pipe or a device cannot be read twice)";
+  if (st.st_size == 0) return "the file is empty";
+  const int fd = open(real_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  close(fd);
+  return {};
+}
+
+// The files the module shows (the report, letter M's text) are emptied before the run, so that
+// only what this run writes can be shown; a file that cannot be emptied is remembered as stale.
+std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host) {
+  std::set<std::string> stale;
+  for (const std::string_view file : {veltrum::report_path, veltrum::information_path}) {
+    const std::string path = host.real_path(file);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) continue;
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+      stale.insert(path);
+    else
+      close(fd);
+  }
+  return stale;
+}
+
+// Why the file the viewer was handed is not this run's report, or nothing.
+std::string not_written(const std::string& path, const std::set<std::string>& stale) {
+  std::error_code ec;
+  if (stale.count(path)) return "it is an earlier run's, which could not be replaced";
+  if (!std::filesystem::exists(path, ec)) return "it does not exist";
+  if (!std::filesystem::is_regular_file(path, ec)) return "not a regular file";
+  if (std::filesystem::file_size(path, ec) == 0) return "it is empty";
+  return {};
+}
 
 // The letters of this build, "H, M, A, ...".
 std::string letter_list() {
@@ -100,6 +189,8 @@ std::string refusal_text(const veltrum::headless::Refusal& r, const veltrum::Cat
 }  // namespace
 
 int main(int argc, char** argv) {
+  Output out;
+  out.closed = fill_closed_descriptors();
   CLI::App app{
       "veltrum - distribution-free tests with German reports.\n"
       "Runs one test as a user would through its dialog: each option is typed or picked in the\n"
@@ -162,13 +253,16 @@ int main(int argc, char** argv) {
         document.document(test, status == exit_report).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
         "\n";
     if (opt.json_file == "-") {
-      std::fwrite(text.data(), 1, text.size(), stdout);
-      std::fflush(stdout);
+      out.write(text);
+      if (!out.flush()) {
+        std::cerr << "veltrum: cannot write standard output\n";
+        json_failed = true;
+      }
     } else {
-      std::ofstream out(opt.json_file, std::ios::binary);
-      out << text;
-      out.close();
-      if (!out) {
+      std::ofstream file(opt.json_file, std::ios::binary);
+      file << text;
+      file.close();
+      if (!file) {
         std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n";
         json_failed = true;
       }
@@ -201,6 +295,11 @@ int main(int argc, char** argv) {
     letter = std::string(l.test->letter);
     test = l.test;
     try {
+      if (test->needs_data_file && !common.data_file.empty()) {
+        const std::string why =
+            data_file_problem(veltrum::headless::HeadlessHost().real_path(veltrum::utf8_to_cp1252(common.data_file)));
+        if (!why.empty()) throw CLI::ValidationError("--data", "cannot read \"" + common.data_file + "\": " + why);
+      }
       plan = l.actions(common);
     } catch (const CLI::Error& e) {
       say(e.what());
@@ -214,21 +313,29 @@ int main(int argc, char** argv) {
     try {
       actions = veltrum::script::parse(read_file(opt.script_file));
       plan.checks.clear();
+      if (actions.empty()) throw std::runtime_error("the script " + opt.script_file + " holds no actions");
     } catch (const std::exception& e) {
       say(e.what());
       return finish(exit_usage);
     }
   }
 
+  const auto output_written = [&] {
+    if (out.flush()) return true;
+    std::cerr << "veltrum: cannot write standard output\n";
+    return false;
+  };
   if (opt.print_script) {
-    for (const auto& action : actions) std::cout << veltrum::script::to_string(action) << "\n";
-    return exit_report;
+    for (const auto& action : actions) out.write(veltrum::script::to_string(action) + "\n");
+    return output_written() ? exit_report : exit_no_report;
   }
 
   veltrum::headless::Settings settings;
   settings.default_yes = opt.yes;
   settings.refuse_long_input = true;
   veltrum::headless::HeadlessHost host(settings);
+  take_turn(host.settings().drive_c);
+  const std::set<std::string> stale = empty_earlier_files(host);
   const std::vector<veltrum::cli::RowCheck> checks = plan.checks;
   host.add_actions(std::move(actions));
 
@@ -260,6 +367,11 @@ int main(int argc, char** argv) {
   bool viewer_failed = false;
   host.on_viewer = [&](const std::string& text) {
     const std::string path = host.real_path(viewer_path(text));
+    if (const std::string why = not_written(path, stale); !why.empty()) {
+      std::cerr << "veltrum: the report " << shown(path) << " was not written by this run: " << why << "\n";
+      viewer_failed = true;
+      return;
+    }
     std::string bytes;
     try {
       bytes = read_file(path);
@@ -275,8 +387,7 @@ int main(int argc, char** argv) {
       if (!out) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", viewer_failed = true;
     }
     if (opt.quiet || opt.json_file == "-") return;
-    const std::string shown = opt.raw ? bytes : for_terminal(bytes);
-    std::fwrite(shown.data(), 1, shown.size(), stdout);
+    out.write(opt.raw ? bytes : for_terminal(bytes));
     std::fflush(stdout);
   };
 
@@ -286,6 +397,9 @@ int main(int argc, char** argv) {
   veltrum::run_veltrum(module, 1, data_file, letter);
 
   for (const auto& p : host.problems()) say(p);
+  if (!output_written()) return finish(exit_no_report);
+  // An action the dialogs could not carry out is a fault of the script, whatever was shown.
+  if (!host.problems().empty()) return finish(exit_usage);
   if (!refused_row.empty()) {
     say("the dialog did not accept " + refused_row);
     return finish(exit_no_report);

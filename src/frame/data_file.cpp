@@ -199,6 +199,21 @@ float field_value(DataFileArrays& data, std::string_view line, int column) {
   return written_zero(text) ? 0.0f : data.missing[column];
 }
 
+std::string_view written_value(std::string_view text) {
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  return text.substr(0, text.find(' '));
+}
+
+bool beyond_float_range(const DataFileArrays& data, std::string_view line, int column) {
+  const std::string_view text = column_text(data, line, column);
+  if (plainly_missing(text)) return false;
+  if (const real v = read_number(text); v != 0) return !std::isfinite(to_float(v));
+  std::string word(written_value(text));
+  if (!word.empty() && (word[0] == '+' || word[0] == '-')) word.erase(0, 1);
+  for (auto& c : word) c = static_cast<char>(c | 0x20);  // letters in lower case
+  return word == "inf" || word == "infinity" || word == "nan";
+}
+
 std::optional<real> field_number(const DataFileArrays& data, std::string_view line, int column) {
   const std::string_view text = column_text(data, line, column);
   if (plainly_missing(text)) return std::nullopt;

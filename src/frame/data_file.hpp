@@ -90,6 +90,13 @@ std::string_view column_text(const DataFileArrays& data, std::string_view line, 
 // float range).
 float field_value(DataFileArrays& data, std::string_view line, int column);
 
+// Whether the column holds a number beyond the float range, or a written infinity or NaN ("inf",
+// "-Infinity", "nan"): a value the module cannot keep, which field_value gives as missing.
+bool beyond_float_range(const DataFileArrays& data, std::string_view line, int column);
+
+// A cell's text as a message shows it: its first word, without the blanks around it.
+std::string_view written_value(std::string_view text);
+
 // The number in the column as read, or nothing for a missing entry (blank, two points, no digits).
 std::optional<real> field_number(const DataFileArrays& data, std::string_view line, int column);
 // The column's value rounded to a whole number (a half to the even neighbour), or 32767 for a

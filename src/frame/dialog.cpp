@@ -35,6 +35,13 @@ std::optional<std::int16_t> read_whole_number(const DialogWindow& dialog, int id
   return to_int16(read_number(text));
 }
 
+std::optional<std::int16_t> read_bounded_number(const DialogWindow& dialog, int id, int limit, std::int16_t too_large) {
+  const std::string text = dialog.text(id, limit);
+  if (text.empty()) return std::nullopt;
+  const real value = round_even(read_number(text));
+  return value > INT16_MAX ? too_large : to_int16(value);
+}
+
 void fill_variable_lists(DataFileArrays& data, DialogWindow& dialog, VariableList group,
                          std::initializer_list<VariableList> targets) {
   data.names[0] = "<Keine>";

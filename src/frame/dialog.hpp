@@ -34,6 +34,11 @@ void reject(Host& host, DialogWindow& dialog, int id, std::string_view text);
 // a value beyond the 16-bit range gives -32768.
 std::optional<std::int16_t> read_whole_number(const DialogWindow& dialog, int id, int limit);
 
+// The same for a count or group number that has an upper bound: a number above the 16-bit range
+// gives `too_large` (the first value above the bound) instead of -32768, so that it is refused as
+// too large rather than taken for 0 or a negative number.
+std::optional<std::int16_t> read_bounded_number(const DialogWindow& dialog, int id, int limit, std::int16_t too_large);
+
 // A drop-down list of variable names and the variable it shows (1-based column, 0 = none).
 struct VariableList {
   int id = 0;

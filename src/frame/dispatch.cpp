@@ -24,12 +24,14 @@ std::string rectangle_text(const Rect& r) {
 // False when the report that was open could not be written whole.
 bool close_all_files(Module& module) { return module.report.close(); }
 
-// A test without a trap of its own: a failing statement ends only that test, never the call.
+// A test without a trap of its own: a failing statement ends only that test, never the call, and
+// the report it left half-written is not shown.
 void call_test(Module& module, const CatalogueEntry& test) {
   module.test = &test;
   try {
     test.entry(module, test);
   } catch (...) {
+    module.dialog_result = dialog_cancelled;
   }
   module.test = nullptr;
 }

@@ -11,6 +11,8 @@ namespace veltrum {
 enum class OptionKind {
   // TEXT typed into `control` as given.
   text,
+  // N: one number typed into `control` as given; a list of numbers is refused.
+  number,
   // VAR (a variable's name or column number) picked in the drop-down list `control`; variable 1
   // is the list's entry `first_entry` (1 when the list starts with "<Keine>").
   variable,
@@ -31,9 +33,10 @@ enum class OptionKind {
   // value into `control` followed by Enter, then Enter once more; "all" (also the default) types
   // 0 into `second_control` and Enter.
   counted_entries,
-  // TABLE: rows separated by ";", the values of a row by ","; each value is typed into `control`
-  // followed by Enter, row after row, then one more Enter ends the entry.  Every row needs the
-  // same number of values.
+  // TABLE: rows separated by ";", the values of a row by ","; each value (0 or 1) is typed into
+  // `control` followed by Enter, row after row, then one more Enter ends the entry.  Every row
+  // needs the same number of values, and the table the numbers of rows and columns typed by the
+  // options of the fields `rows_control` and `columns_control`.
   table,
 };
 
@@ -45,6 +48,7 @@ struct LetterOption {
   int control = 0;
   int second_control = 0;
   int first_entry = 0;
+  int rows_control = 0, columns_control = 0;  // table
 };
 
 // What `veltrum --help` says about a letter, and its options.

@@ -21,15 +21,28 @@ std::string group_range_message(const std::string& shown) {
        "Bitte korrigieren Sie die aktive Datei im Editor."});
 }
 
+std::string value_range_message(std::string_view written, int column, std::string_view name, long line) {
+  return join_lines(
+      {"Der Wert " + std::string(written) + " der Variablen " + std::to_string(column) + " (" + std::string(name) + ")",
+       "in Zeile " + std::to_string(line) + " der aktiven Datei liegt außerhalb des",
+       "Zahlenbereichs (Betrag höchstens 3.402823E+38)", "und ist deshalb nicht zulässig.", "",
+       "Bitte korrigieren Sie die aktive Datei im Editor."});
+}
+
 namespace {
+
+// Ends a pass over the records with a message: no report, the same dialog again.
+bool stop_walk(Module& module, std::string_view message) {
+  attention_box(module.host, message);
+  offer_dialog_again(module);
+  return false;
+}
 
 // A group value for the range message: in the plain number form, or as written when it is beyond
 // the float range (the plain form would say "Inf").
 std::string shown_group_value(const DataFileArrays& data, std::string_view line, int column, real whole) {
   if (std::isfinite(to_float(whole))) return number_text(to_float(whole));
-  std::string_view written = column_text(data, line, column);
-  written.remove_prefix(std::min(written.find_first_not_of(' '), written.size()));
-  written = written.substr(0, written.find(' '));
+  const std::string_view written = written_value(column_text(data, line, column));
   std::string shown(written.starts_with('-') ? "" : " ");
   shown.append(written);
   return shown;
@@ -43,7 +56,9 @@ bool walk_records(Module& module, const RecordWalk& walk,
   open_records(module, lines);
   const int column = walk.group_variable;
   std::string line;
+  long number = module.data.names[1] != no_variables ? 1 : 0;  // of the line in the file
   while (lines.next(line)) {
+    ++number;
     if (is_blank_line(line)) continue;
     std::int16_t g = 0;
     if (column > 0) {
@@ -52,13 +67,14 @@ bool walk_records(Module& module, const RecordWalk& walk,
       const auto written = field_number(module.data, line, column);
       g = integer_value(module.data, column, written);
       const real whole = written ? round_even(*written) : 0;
-      if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number)) {
-        attention_box(module.host, group_range_message(shown_group_value(module.data, line, column, whole)));
-        offer_dialog_again(module);
-        return false;
-      }
+      if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number))
+        return stop_walk(module, group_range_message(shown_group_value(module.data, line, column, whole)));
       if (walk.take_group && !walk.take_group(g)) continue;
     }
+    for (const int v : walk.value_columns)
+      if (beyond_float_range(module.data, line, v))
+        return stop_walk(module, value_range_message(written_value(column_text(module.data, line, v)), v,
+                                                     module.data.names[v], number));
     take(line, g);
   }
   // A read that failed half-way would leave the later records out without a word.
@@ -68,7 +84,9 @@ bool walk_records(Module& module, const RecordWalk& walk,
 
 bool read_columns(Module& module, const RecordWalk& walk, std::span<const int> columns, const RowSink& row) {
   std::vector<float> values(columns.size());
-  return walk_records(module, walk, [&](std::string_view line, std::int16_t g) {
+  RecordWalk checked = walk;
+  checked.value_columns = columns;
+  return walk_records(module, checked, [&](std::string_view line, std::int16_t g) {
     bool complete = true;
     for (std::size_t k = 0; k < columns.size(); ++k) {
       values[k] = field_value(module.data, line, columns[k]);

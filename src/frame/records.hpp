@@ -20,6 +20,9 @@ struct DataFileArrays;
 
 // Group numbers run from 1 to 1000.
 inline constexpr int min_group_number = 1, max_group_number = 1000;
+// What a typed group number above the 16-bit range is read as: a number above the groups, refused
+// or finding no records as 1001 does.
+inline constexpr std::int16_t beyond_groups = max_group_number + 1;
 
 // Whether a group value outside 1..1000 stops the loading.
 enum class GroupRange { unchecked, checked };
@@ -31,11 +34,19 @@ struct RecordWalk {
   GroupRange range = GroupRange::checked;
   // The group values taken (with a group variable); every value when empty.
   std::function<bool(std::int16_t group)> take_group{};
+  // Columns whose cells must hold numbers a float can keep: in a record taken, a number beyond
+  // the float range (or a written infinity or NaN) ends the pass with the message naming the line
+  // and the variable, dialog result 0 and the re-run request, as the range message does.
+  std::span<const int> value_columns{};
 };
 
 // The " Achtung!" text for a group value outside 1..1000, given as a float or as the text shown.
 std::string group_range_message(float value);
 std::string group_range_message(const std::string& shown);
+
+// The " Achtung!" text for a cell beyond the float range: the value as written, the variable's
+// column and name, and the line of the file (the header line is line 1).
+std::string value_range_message(std::string_view written, int column, std::string_view name, long line);
 
 // One pass over the records (the header line is passed over when the file has variables; records
 // holding nothing but blanks are skipped).  With a group variable the record's group value is
@@ -60,8 +71,9 @@ struct ColumnTable {
   }
 };
 
-// Reads `columns` (field reader) from every record the walk takes.  A record in which any of them
-// equals that column's missing-value code (exact comparison) is dropped; the others go to
+// Reads `columns` (field reader) from every record the walk takes; a number beyond the float range
+// in any of them ends the walk (RecordWalk::value_columns).  A record in which any of them equals
+// that column's missing-value code (exact comparison) is dropped; the others go to
 // `row(group, values)` as they are read, or into the table.  False when the walk ended with the
 // range message.
 using RowSink = std::function<void(std::int16_t group, std::span<const float> values)>;

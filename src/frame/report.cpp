@@ -1,5 +1,7 @@
 #include "frame/report.hpp"
 
+#include <cmath>
+
 #include "frame/errors.hpp"
 #include "frame/messages.hpp"
 #include "frame/module.hpp"
@@ -38,13 +40,19 @@ void ReportFile::write(std::string_view text) {
 
 void ReportFile::end_line() { write("\r\n"); }
 
-void ReportFile::plain(float value) { write(plain_number(value)); }
+float report_value(float value) {
+  if (!std::isfinite(value)) throw RunError("a result beyond the float range");
+  return value;
+}
 
-void ReportFile::picture(std::string_view pic, float value) { write(picture_format(pic, value)); }
+void ReportFile::plain(float value) { write(plain_number(report_value(value))); }
 
-void ReportFile::adaptive(float value) { write(adaptive_number(value)); }
+void ReportFile::picture(std::string_view pic, float value) { write(picture_format(pic, report_value(value))); }
+
+void ReportFile::adaptive(float value) { write(adaptive_number(report_value(value))); }
 
 void ReportFile::multi_field(std::string_view pic, const std::array<float, 6>& values) {
+  for (const float v : values) report_value(v);
   line(multi_field_line(pic, values));
 }
 

@@ -36,6 +36,8 @@ class ReportFile {
   void end_line();
   // Text, then the line end.
   void line(std::string_view text = {}) { write(text), end_line(); }
+  // The number writers below raise RunError for a value that is not a number or beyond the float
+  // range (report_value() below): inside a test error trap "Berechnung ist nicht möglich!".
   // The plain number form followed by one blank.
   void plain(float value);
   // One value formatted by a picture.
@@ -54,6 +56,11 @@ class ReportFile {
   bool strict_ = false;
   bool failed_ = false;
 };
+
+// A value on its way into the report: itself, or RunError when it is not a number or beyond the
+// float range (an arithmetic fault of the computation, never a report value).  The number writers
+// of ReportFile check their values so; a line built from picture_format checks them here.
+float report_value(float value);
 
 // The title in capitals as the report header shows it: one trailing "." dropped, a-z to A-Z,
 // ü ä ö to Ü Ä Ö, ß to SS.

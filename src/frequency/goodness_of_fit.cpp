@@ -39,7 +39,7 @@ float contribution(float f, float e) {
 
 bool GoodnessOfFit::probability_warning() const { return std::fabs(1.0L - probability_sum) > 0.0001L; }
 
-bool GoodnessOfFit::computable() const { return std::fabs(static_cast<real>(total) - expected_total) <= 0.1L; }
+bool GoodnessOfFit::computable() const { return std::fabs(total - expected_total) <= 0.1L; }
 
 GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const float> probabilities) {
   GoodnessOfFit r;
@@ -82,7 +82,7 @@ GoodnessOfFit fit_statistics(std::span<const float> observed, std::span<const fl
   CheckedArray<float> expected(1, 200);
   for (int i = 1; i <= k; ++i) {
     expected[i] = uniform ? to_float(static_cast<real>(F) / k) : r.categories[i - 1].expected;
-    r.expected_total = to_float(static_cast<real>(r.expected_total) + expected[i]);
+    r.expected_total += expected[i];
     r.chi = to_float(static_cast<real>(r.chi) + contribution(observed[i - 1], expected[i]));
   }
   r.df = k - 1;

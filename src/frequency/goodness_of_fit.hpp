@@ -12,6 +12,7 @@
 #include "VELTRUM_R.h"
 #include "frame/capacities.hpp"
 #include "frame/letter_options.hpp"
+#include "frame/numbers.hpp"
 #include "frame/result.hpp"
 
 namespace veltrum {
@@ -47,10 +48,10 @@ struct GoodnessOfFit {
   bool empty_sample = false;         // F = 0: no observations to test
 
   // The final statistic, from the expected values taken again.
-  float expected_total = 0;  // E = sum e(i)
-  float chi = 0;             // the same value as Q
-  int df = 0;                // k - 1
-  float p = 0;               // P(chi-square(df) > chi)
+  real expected_total = 0;  // E = sum e(i), held as every sum between stores
+  float chi = 0;            // the same value as Q
+  int df = 0;               // k - 1
+  float p = 0;              // P(chi-square(df) > chi)
 
   // |1 - S| > 0.0001: the probabilities typed do not sum to 1.
   bool probability_warning() const;

@@ -1,6 +1,7 @@
 #include "frequency/information.hpp"
 
 #include "frame/catalogue.hpp"
+#include "frame/messages.hpp"
 #include "frame/module.hpp"
 #include "frame/report.hpp"
 #include "frame/test_run.hpp"
@@ -50,7 +51,11 @@ void information_entry(Module& module, const CatalogueEntry& test) {
   ReportFile file;
   if (file.create(module.host.real_path(information_path))) {
     write_information(file, text);
-    file.close();
+    // A text cut by a full disk is not shown, as a report is not.
+    if (!file.close()) {
+      attention_box(module.host, report_write_error_text);
+      return;
+    }
     deliver_result(module, test, text);
   }
   module.host.viewer(std::string(information_path) + module.rect_text);

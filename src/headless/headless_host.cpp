@@ -203,15 +203,16 @@ void HeadlessHost::perform(HeadlessDialog& d, DialogProcedure& procedure, const 
   };
   const bool needs_control = a.verb != Verb::enter && a.verb != Verb::escape && a.verb != Verb::answer;
   if (needs_control && !d.has_control(a.id)) return problem("dialog " + d.template_name() + " has no such control");
+  const ControlKind kind = needs_control ? d.control(a.id).tmpl.kind : ControlKind::static_text;
   switch (a.verb) {
     case Verb::type:
-      if (d.control(a.id).tmpl.kind != ControlKind::edit && d.control(a.id).tmpl.kind != ControlKind::combo_box)
-        return problem("not an edit field");
+      if (kind != ControlKind::edit && kind != ControlKind::combo_box) return problem("not an edit field");
       d.focus(a.id);
       d.set_text(a.id, utf8_to_cp1252(a.text));
       d.mark_typed(a.id, a);
       break;
     case Verb::pick:
+      if (kind != ControlKind::combo_box && kind != ControlKind::list_box) return problem("not a list");
       if (a.index < 0 || a.index >= d.item_count(a.id)) return problem("no such entry");
       d.select(a.id, a.index);
       break;
@@ -224,15 +225,19 @@ void HeadlessHost::perform(HeadlessDialog& d, DialogProcedure& procedure, const 
     }
     case Verb::select:
     case Verb::unselect:
+      if (kind != ControlKind::list_box || !d.control(a.id).tmpl.multi_select)
+        return problem("not a multi-selection list box");
       if (a.index < 0 || a.index >= d.item_count(a.id)) return problem("no such entry");
       d.set_item_selected(a.id, a.index, a.verb == Verb::select);
       break;
     case Verb::tick:
     case Verb::untick:
+      if (kind != ControlKind::check_box) return problem("not a check box");
       d.check(a.id, a.verb == Verb::tick);
       procedure.command(d, a.id);
       break;
     case Verb::press:
+      if (kind != ControlKind::button) return problem("not a button");
       if (!d.control(a.id).enabled) return problem("the control is disabled");
       procedure.command(d, a.id);
       break;

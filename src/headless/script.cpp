@@ -44,6 +44,8 @@ constexpr VerbName verbs[] = {
 
 std::deque<Action> parse(std::string_view text) {
   std::deque<Action> actions;
+  // An editor's UTF-8 byte order mark is no part of the first action.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   int line_no = 0;
   while (!text.empty()) {
     // A line ends at CR, LF or CR LF.

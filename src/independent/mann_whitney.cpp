@@ -255,7 +255,7 @@ void write_u_lines(ReportFile& rep, const UTest& r) {
     rep.picture("U =#######.#", r.u);
     rep.picture("  ( p = #.###### : exakter Test,", r.p_exact);
     rep.write(" konservativ mit U=");
-    rep.write(without_leading_blanks(picture_format("########", r.u_rounded)));
+    rep.write(without_leading_blanks(picture_format("########", report_value(r.u_rounded))));
     rep.line(")");
     if (r.interpolated) {
       rep.picture("U =#######.#", r.u);
@@ -301,7 +301,7 @@ void write_hodges_lehmann(ReportFile& rep, const UTest& r) {
   }
   const std::string g1 = number_text_trimmed(r.group1), g2 = number_text_trimmed(r.group2);
   rep.write("Hodges-Lehmann-Schätzer für 'X" + g1 + "-X" + g2 + "' = ");
-  rep.line(without_leading_blanks(picture_format("############.####", r.shift)));
+  rep.line(without_leading_blanks(picture_format("############.####", report_value(r.shift))));
   rep.line();
   rep.line("Moses-Konfidenzintervalle zum Hodges-Lehmann-Schätzer:");
   rep.line();

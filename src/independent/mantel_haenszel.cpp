@@ -151,9 +151,9 @@ void write_mantel_haenszel(ReportFile& rep, const MantelHaenszel& r) {
   rep.line();
   rep.line();
 
-  rep.write("Prüfgröße: Chi²=" + without_leading_blanks(picture_format("##########.####", r.chi2)));
+  rep.write("Prüfgröße: Chi²=" + without_leading_blanks(picture_format("##########.####", report_value(r.chi2))));
   rep.write(" mit fg=" + std::to_string(r.df));
-  rep.line(" und p=" + without_leading_blanks(picture_format("###.######", r.p)));
+  rep.line(" und p=" + without_leading_blanks(picture_format("###.######", report_value(r.p))));
   rep.line();
   rep.line();
 

@@ -33,7 +33,8 @@ bool CochranDialog::start(DialogWindow& d) {
 // One Enter: the counts are read again, then the table is complete or the value field holds the
 // next cell.
 void CochranDialog::compute(DialogWindow& d) {
-  const auto rows = read_whole_number(d, IDC_COCHRAN_ROWS, count_limit);
+  const auto rows =
+      read_bounded_number(d, IDC_COCHRAN_ROWS, count_limit, static_cast<std::int16_t>(CochranTable::max_rows + 1));
   if (!rows) {
     d.focus(IDC_COCHRAN_ROWS);
     return;

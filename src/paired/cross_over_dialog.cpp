@@ -7,6 +7,7 @@
 #include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
+#include "frame/records.hpp"
 
 namespace veltrum {
 
@@ -39,8 +40,10 @@ void CrossOverDialog::compute(DialogWindow& d) {
   auto& whole = module_.remembered.whole;
   module_.listing = d.checked(IDC_CROSS_LISTING);
   module_.listing_check = module_.listing ? 1 : 0;
-  whole[cross_inputs::group1] = to_int16(read_number(d.text(IDC_CROSS_GROUP1, cross_group_field_limit)));
-  whole[cross_inputs::group2] = to_int16(read_number(d.text(IDC_CROSS_GROUP2, cross_group_field_limit)));
+  whole[cross_inputs::group1] =
+      read_bounded_number(d, IDC_CROSS_GROUP1, cross_group_field_limit, beyond_groups).value_or(0);
+  whole[cross_inputs::group2] =
+      read_bounded_number(d, IDC_CROSS_GROUP2, cross_group_field_limit, beyond_groups).value_or(0);
   whole[cross_inputs::group_variable] = static_cast<std::int16_t>(d.selection(IDC_CROSS_GROUP_VARIABLE) + 1);
   whole[cross_inputs::period1] = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD1) + 1);
   whole[cross_inputs::period2] = static_cast<std::int16_t>(d.selection(IDC_CROSS_PERIOD2) + 1);

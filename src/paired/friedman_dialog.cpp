@@ -7,6 +7,7 @@
 #include "frame/number_reading.hpp"
 #include "frame/numbers.hpp"
 #include "frame/picture.hpp"
+#include "frame/records.hpp"
 #include "frame/run_state.hpp"
 
 namespace veltrum {
@@ -35,7 +36,7 @@ void FriedmanDialog::compute(DialogWindow& d) {
   auto& whole = module_.remembered.whole;
   const int group_list = d.selection(IDC_FRIEDMAN_GROUP_VARIABLE);
   whole[blocked_inputs::group_variable] = static_cast<std::int16_t>(group_list > 0 ? group_list : 0);
-  std::int16_t group = to_int16(read_number(d.text(IDC_FRIEDMAN_GROUP, group_field_limit)));
+  std::int16_t group = read_bounded_number(d, IDC_FRIEDMAN_GROUP, group_field_limit, beyond_groups).value_or(0);
   whole[blocked_inputs::group_number] = group;
 
   if (whole[blocked_inputs::group_variable] > 0 && group <= 0) {

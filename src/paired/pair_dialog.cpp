@@ -26,7 +26,7 @@ void PairDialog::compute(DialogWindow& d) {
   module_.listing = listed;
 
   auto& whole = module_.remembered.whole;
-  std::int16_t group = read_whole_number(d, IDC_PAIRS_GROUP, pair_group_field_limit).value_or(0);
+  std::int16_t group = read_bounded_number(d, IDC_PAIRS_GROUP, pair_group_field_limit, beyond_groups).value_or(0);
   const int group_variable = d.selection(IDC_PAIRS_VARIABLE) < 0 ? 0 : d.selection(IDC_PAIRS_VARIABLE);
   whole[pair_inputs::group_number] = group;
   whole[pair_inputs::group_variable] = static_cast<std::int16_t>(group_variable);

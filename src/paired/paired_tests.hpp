@@ -16,7 +16,7 @@ inline constexpr LetterOption pair_options[] = {
      OptionKind::variable_pair, IDC_PAIRS_FIRST, IDC_PAIRS_SECOND},
     {"--group-var", "VAR", "A group variable (\"Gruppenvariable\"); default <Keine>", OptionKind::variable,
      IDC_PAIRS_VARIABLE, 0, 1},
-    {"--group", "N", "The group number taken (\"Welche Gruppe auswählen ?\")", OptionKind::text, IDC_PAIRS_GROUP},
+    {"--group", "N", "The group number taken (\"Welche Gruppe auswählen ?\")", OptionKind::number, IDC_PAIRS_GROUP},
     {"--list", "", "List the pairs read in the report", OptionKind::tick, IDC_PAIRS_LISTING},
 };
 

@@ -311,9 +311,20 @@ check "a printed script replays the same session" cmp -s "$work/a" "$work/b"
 # Bad input: each ends in a clear message on standard error and a non-zero exit, never in a cut or
 # reduced report.  One row each: name | exit status | a text standard error must hold | arguments.
 air="$examples/airquality.dat"
+survey="$examples/survey.dat"
 printf 'type 102 3\rtype 103 4\renter\r' >"$work/cr.script"
 printf 'g;N;8;2 ;N;8;2 z;N;8;2\r\n       1       2       3\r\n' >"$work/empty-name.dat"
 printf 'choose 102 \033[31mred\nenter\n' >"$work/esc.script"
+printf 'type 999 3\nenter\n' >"$work/unknown-control.script"
+printf 'answer ok\ntype 102 3\ntype 103 4\nenter\n' >"$work/answer.script"
+printf 'select 102 0\ntype 102 3\ntype 103 4\nenter\n' >"$work/select-edit.script"
+printf 'tick 102\ntype 102 3\ntype 103 4\nenter\n' >"$work/tick-edit.script"
+printf '# nothing to do\n\n' >"$work/empty.script"
+: >"$work/empty.dat"
+mkfifo "$work/pipe.dat"
+# Pairs 6e38 apart; a cell beyond the float range.
+printf 'x;N;8;1 y;N;8;1\r\n   3e+38   -3e+38\r\n  -3e+38    3e+38\r\n   3e+38   -3e+38\r\n  -3e+38    3e+38\r\n' >"$work/apart.dat"
+printf 'x;N;8;1 y;N;8;1\r\n     0.7      1.9\r\n    1e40      0.8\r\n     nan      1.1\r\n' >"$work/beyond.dat"
 while IFS='|' read -r name status message args; do
   [ -z "$name" ] && continue
   eval "set -- $args"
@@ -339,7 +350,29 @@ n beyond the 32-bit range|1| Vorsicht!: Anzahl Versuche höchstens 2147483647 !|
 unknown letter|2|veltrum: unknown letter 'X'; the letters are K, |X
 path outside Windows-1252|2|veltrum: --data: the path "数.dat" has characters the module cannot hold (it takes Windows-1252 only)|--data 数.dat K --group-var 1 --target 2
 empty variable name|2|empty-name.dat": Die  Datei  ist  l e e r  oder  fehlerhaft, möglicherweise bedingt durch Import.|--data "$work/empty-name.dat" K --group-var 1 --target z
-control characters escaped|1|veltrum: script line 1 (choose 102 \x1b[31mred): no entry with that text|--script "$work/esc.script" H
+control characters escaped|2|veltrum: script line 1 (choose 102 \x1b[31mred): no entry with that text|--script "$work/esc.script" H
+O table wider than its count of columns|2|veltrum: --table: the table has 2 x 3 values, the options say 2 x 2|O --rows 2 --cols 2 --table "1,0,1;0,1,1"
+O table longer than its count of rows|2|veltrum: --table: the table has 3 x 2 values, the options say 2 x 2|O --rows 2 --cols 2 --table "1,0;0,1;1,1"
+O cell neither 0 nor 1|2|veltrum: --table: row 1 value 2 is "x", not 0 or 1|O --rows 2 --cols 2 --table "1,x;0,1"
+O rows beyond 16 bits|1| Vorsicht!: Höchstens 1001 Zeilen (Blöcke) sind möglich!|O --rows 40000 --cols 2 --table "1,0;0,1"
+two groups for one|2|veltrum: --group: takes one number, not "1,2"|--data "$survey" V --vars Wr.Hnd,NW.Hnd --group-var Sex --group 1,2
+two groups by semicolon|2|veltrum: --group: takes one number, not "1;2"|--data "$survey" W --vars Wr.Hnd,NW.Hnd --group-var Sex --group "1;2"
+an empty group between two|2|veltrum: --group: takes one number, not "1,,2"|--data "$survey" F --targets 2,3,4 --group-var Sex --group 1,,2
+group beyond 16 bits|1| Vorsicht!: Gruppennummern nur >0 und <=1000!|--data "$survey" W --vars Wr.Hnd,NW.Hnd --group-var Sex --group 99999
+cell beyond the float range|1|in Zeile 3 der aktiven Datei liegt außerhalb des|--data "$work/beyond.dat" W --vars x,y
+Walsh averages beyond the float range|1| Achtung!: Berechnung ist nicht möglich!|--data "$work/apart.dat" W --vars x,y
+sum of frequencies beyond the float range|1| Achtung!: Berechnung ist nicht möglich!|G --freq 3e38,3e38
+data file missing|2|none.dat": no such file|--data "$work/none.dat" K --group-var 1 --target 2
+data file a directory|2|": a directory|--data "$work" K --group-var Month --target Ozone
+data file a device|2|veltrum: --data: cannot read "/dev/null": not a regular file|--data /dev/null K --group-var Month --target Ozone
+data file a pipe by column number|2|": not a regular file|--data "$work/pipe.dat" K --group-var 1 --target 2
+data file empty|2|": the file is empty|--data "$work/empty.dat" K --group-var 1 --target 2
+script control unknown|2|veltrum: script line 1 (type 999 3): dialog HAUFIG has no such control|--script "$work/unknown-control.script" H
+script answer without a box|2|no message box to answer|--script "$work/answer.script" H
+script select on an edit field|2|(select 102 0): not a multi-selection list box|--script "$work/select-edit.script" H
+script tick on an edit field|2|(tick 102): not a check box|--script "$work/tick-edit.script" H
+script empty|2|empty.script holds no actions|--script "$work/empty.script" H
+keyword with a line end|2|veltrum: --keyword: a line end cannot be typed into the dialog|H --keyword $'Zeile\r\nZwei' --n1 3 --n2 4
 ROWS
 
 SOURCE_DATE_EPOCH=99999999999999 "$veltrum" H --n1 1 --n2 2 >/dev/null 2>"$work/err"
@@ -348,6 +381,61 @@ check "date beyond 9999: message" grep -qF "SOURCE_DATE_EPOCH=99999999999999 is 
 "$veltrum" --script "$work/cr.script" --quiet --report "$work/cr" H
 "$veltrum" --quiet --report "$work/lf" H --n1 3 --n2 4
 check "a script with CR line ends plays" cmp -s "$work/cr" "$work/lf"
+printf '\xef\xbb\xbftype 102 3\ntype 103 4\nenter\n' >"$work/bom.script"
+"$veltrum" --script "$work/bom.script" --quiet --report "$work/bom" H
+check "a script's byte order mark is skipped" cmp -s "$work/bom" "$work/lf"
+
+# Standard output that cannot take the report: full or closed.
+"$veltrum" H --n1 3 --n2 7 >/dev/full 2>"$work/err"
+check "full standard output: exit status" test $? -eq 1
+check "full standard output: message" has_line "$work/err" "veltrum: cannot write standard output"
+"$veltrum" H --n1 3 --n2 7 >&- 2>"$work/err"
+check "closed standard output: exit status" test $? -eq 1
+check "closed standard output: message" has_line "$work/err" "veltrum: cannot write standard output"
+cp "$work/C/Ausgabe" "$work/closed"
+"$veltrum" --quiet --report "$work/h37" H --n1 3 --n2 7
+check "closed standard output: the report file whole" cmp -s "$work/closed" "$work/h37"
+
+# Control characters of a variable name are shown escaped on a terminal, kept in the report file.
+printf 'g;N;4;0 a\033[2Jb;N;6;1\r\n   1    3.0\r\n   1    4.0\r\n   2    5.0\r\n   2    6.0\r\n' >"$work/esc.dat"
+"$veltrum" --data "$work/esc.dat" U --group-var g --target 2 --groups 1,2 >"$work/out"
+check "escape in a name shown escaped" grep -qF '(a\x1b[2Jb)' "$work/out"
+check "escape in a name not obeyed" test "$(grep -c $'\033' "$work/out")" -eq 0
+check "escape in a name kept in the report file" grep -qF $'(a\033[2Jb)' "$work/C/Ausgabe"
+
+# Letter M on a full drive C: the write-error message, no text shown.
+mkdir -p "$work/full"
+ln -s /dev/full "$work/full/Hilfe"
+VELTRUM_DRIVE_C="$work/full" "$veltrum" M >"$work/out" 2>"$work/err"
+check "M on a full drive: exit status" test $? -eq 1
+check "M on a full drive: message" grep -qF " Achtung!: Schreibfehler:" "$work/err"
+check "M on a full drive: nothing shown" test ! -s "$work/out"
+
+# A read-only drive C holding an earlier G report: H, B and O say why and show nothing (as root,
+# the runs are made as nobody, for whom the drive is read-only).
+other() { if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi; }
+chmod 755 "$work"
+mkdir -p "$work/ro"
+cp "$golden/G_10_20_30.txt" "$work/ro/Ausgabe"
+chmod a-w "$work/ro/Ausgabe" "$work/ro"
+for run in "H --n1 3 --n2 7" "B --n 10 --k 3 --theta 0.5" "O --rows 2 --cols 2 --table 1,0;0,1"; do
+  VELTRUM_DRIVE_C="$work/ro" other "$veltrum" $run >"$work/out" 2>"$work/err"
+  check "read-only drive, ${run%% *}: exit status" test $? -eq 1
+  check "read-only drive, ${run%% *}: nothing shown" test ! -s "$work/out"
+  check "read-only drive, ${run%% *}: message" grep -qF "was not written by this run" "$work/err"
+done
+chmod u+w "$work/ro"
+
+# Sixteen runs at once on one drive C, twenty rounds: every report is its own single run's.
+mkdir -p "$work/many"
+for i in $(seq 16); do "$veltrum" --raw H --n1 "$i" --n2 $((i * 3)) >"$work/many/single$i"; done
+mixed=0
+for round in $(seq 20); do
+  for i in $(seq 16); do "$veltrum" --raw H --n1 "$i" --n2 $((i * 3)) >"$work/many/run$i" & done
+  wait
+  for i in $(seq 16); do cmp -s "$work/many/run$i" "$work/many/single$i" || mixed=$((mixed + 1)); done
+done
+check "16 runs at once, 20 rounds: every report its own ($mixed mixed)" test "$mixed" -eq 0
 "$veltrum" --data "$air" K --group-var Month --target Ozone --groups ALL >"$work/out"
 check "ALL in capitals takes every group" grep -qF "H =  29.2666 : Chi²-verteilt mit df = 4 ( p = 0.000007 )" "$work/out"
 cp "$examples/toothgrowth.dat" "$work/größe.dat"
