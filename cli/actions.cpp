@@ -369,7 +369,14 @@ LetterCommand add_letter(CLI::App& app, const CatalogueEntry& test) {
   footer += (footer.empty() ? "" : "\n") + std::string("Methods: docs/methods.md#") +
             std::string(test.command_line.methods_section);
   c.command->footer(footer);
-  c.actions = [given](const CommonOptions& common) { return actions_of(*given, common); };
+  c.actions = [given](const CommonOptions& common) {
+    if (!common.adapt) return actions_of(*given, common);
+    std::vector<Given> values = *given;
+    std::vector<GivenOption> options;
+    for (auto& g : values) options.push_back({g.option, &g.text, g.cli && *g.cli});
+    common.adapt(options);
+    return actions_of(values, common);
+  };
   return c;
 }
 

@@ -14,9 +14,19 @@
 
 namespace veltrum::cli {
 
+// One option of the chosen letter as given, before it becomes dialog actions.
+struct GivenOption {
+  const LetterOption* option = nullptr;
+  std::string* text = nullptr;  // the value as given, which `adapt` may write anew
+  bool given = false;
+};
+
 // What the common options give the letters.
 struct CommonOptions {
   std::string data_file;  // --data, the active data file
+  // When set, called with the chosen letter's options before they become actions (a table read
+  // from CSV takes its original names and text labels there); throws CLI::ValidationError.
+  std::function<void(std::vector<GivenOption>&)> adapt;
 };
 
 // After the action at `after` (counted from 0) has been played, the edit fields `fields` must be

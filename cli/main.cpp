@@ -17,6 +17,7 @@
 #include <set>
 #include <sstream>
 
+#include "data_input.hpp"
 #include "frame/dispatch.hpp"
 #include "frame/module.hpp"
 #include "frequency/information.hpp"
@@ -218,7 +219,12 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
 
   veltrum::cli::CommonOptions common;
-  app.add_option("--data", common.data_file, "The active data file (tests that read one)")->type_name("FILE");
+  app.add_option("--data", common.data_file,
+                 "The active data file (tests that read one): the host's data file, or a CSV or TSV table; - reads "
+                 "standard input")
+      ->type_name("FILE");
+  veltrum::cli::DataOptions data_options;
+  veltrum::cli::add_data_options(app, data_options);
 
   // One subcommand for every letter available in this build, from its catalogue entry.
   std::vector<veltrum::cli::LetterCommand> letters;
@@ -281,12 +287,20 @@ int main(int argc, char** argv) {
     say(std::string("SOURCE_DATE_EPOCH=") + epoch + " is not a whole number of seconds from 1970 to the end of 9999");
     return finish(exit_usage);
   }
-  const std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
+  std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
   if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
     say("--data: the path \"" + common.data_file +
         "\" has characters the module cannot hold (it takes Windows-1252 only)");
     return finish(exit_usage);
   }
+  // A CSV or TSV table, or standard input, becomes a data file of the host's format.
+  veltrum::cli::DataInput data_input;
+  if (const int status = data_input.prepare(common, data_options, !opt.script_file.empty(), data_file))
+    return finish(status);
+  // The text labels of a table's columns name the groups in the JSON document.
+  if (const auto& table = data_input.table())
+    for (std::size_t c = 0; c < table->columns.size(); ++c)
+      if (table->columns[c].text) document.label_groups(static_cast<int>(c) + 1, table->columns[c].labels);
 
   std::string letter;
   veltrum::cli::Plan plan;
@@ -333,6 +347,7 @@ int main(int argc, char** argv) {
   veltrum::headless::Settings settings;
   settings.default_yes = opt.yes;
   settings.refuse_long_input = true;
+  data_input.name_files(settings);
   veltrum::headless::HeadlessHost host(settings);
   take_turn(host.settings().drive_c);
   const std::set<std::string> stale = empty_earlier_files(host);

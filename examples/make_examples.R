@@ -127,3 +127,13 @@ write_data_file("survey.dat", list(
   col("Wr.Hnd", sv$Wr.Hnd, 4, 1),
   col("NW.Hnd", sv$NW.Hnd, 4, 1),
   col("W.Hnd", as.integer(sv$W.Hnd), 1)))
+
+# Tables as R and spreadsheets write them, for veltrum's CSV input.  ToothGrowth as write.csv
+# writes it: a header row, the supplement as the text labels VC and OJ (VC first, as in R's rows).
+write.csv(datasets::ToothGrowth, "toothgrowth.csv", row.names = FALSE)
+# PlantGrowth as a German spreadsheet writes it (write.csv2: ";" between the cells, decimal
+# commas), with German names and group labels.
+pflanzen <- data.frame(Gewicht = pg$weight,
+                       Gruppe = c(ctrl = "Kontrolle", trt1 = "Behandlung 1", trt2 = "Behandlung 2")[
+                         as.character(pg$group)])
+write.csv2(pflanzen, "pflanzen.csv", row.names = FALSE, fileEncoding = "UTF-8")

@@ -322,6 +322,12 @@ std::optional<LocalTime> time_from_epoch(std::string_view seconds) {
 
 // The module's paths are Windows-1252, the file system's UTF-8.
 std::string HeadlessHost::real_path(std::string_view windows_path) {
+  if (const auto file = settings_.files.find(std::string(windows_path)); file != settings_.files.end())
+    return file->second;
+  return path_under(settings_.drive_c, windows_path);
+}
+
+std::string path_under(const std::string& drive_c, std::string_view windows_path) {
   if (windows_path.size() < 3 || (windows_path[0] != 'C' && windows_path[0] != 'c') || windows_path[1] != ':' ||
       windows_path[2] != '\\')
     return cp1252_to_utf8(windows_path);
@@ -331,8 +337,8 @@ std::string HeadlessHost::real_path(std::string_view windows_path) {
   // Windows drops trailing dots and blanks from a file name.
   while (!rest.empty() && (rest.back() == '.' || rest.back() == ' ')) rest.pop_back();
   std::error_code ec;
-  fs::create_directories(settings_.drive_c, ec);
-  return (fs::path(settings_.drive_c) / rest).string();
+  fs::create_directories(drive_c, ec);
+  return (fs::path(drive_c) / rest).string();
 }
 
 bool HeadlessHost::file_exists(std::string_view windows_path) {

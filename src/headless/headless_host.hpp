@@ -100,6 +100,9 @@ struct Settings {
   // A typed text longer than the module takes from its field cancels the dialog (LongInput) instead
   // of being cut: on a terminal nobody sees what the field holds.
   bool refuse_long_input = false;
+  // Paths the module is given (Windows-1252) that stand for other real files: the command line
+  // names a converted table by the name the user gave.
+  std::map<std::string, std::string> files;
 };
 
 // The local time of SOURCE_DATE_EPOCH (seconds since 1970, UTC), or nothing when it is not a whole
@@ -121,6 +124,11 @@ struct Refusal {
 // "C:\" of the headless host: $VELTRUM_DRIVE_C, else $XDG_STATE_HOME/veltrum/C, else
 // $HOME/.local/state/veltrum/C.
 std::string default_drive_c();
+
+// The real path of a path the module uses (Windows-1252): one under "C:\\" lies in `drive_c`
+// (created when missing), without the trailing dots and blanks Windows drops; others are the
+// path itself in UTF-8.
+std::string path_under(const std::string& drive_c, std::string_view windows_path);
 
 class HeadlessHost : public Host {
  public:

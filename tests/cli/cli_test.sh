@@ -10,18 +10,8 @@ trap 'rm -rf "$work"' EXIT
 export VELTRUM_DRIVE_C="$work/C"
 export SOURCE_DATE_EPOCH=1796634300   # 07.12.2026 09:05 UTC
 
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-  fi
-}
+# shellcheck source=check.sh
+. "$(dirname "$0")/check.sh"
 has_line() { grep -qxF -- "$2" "$1"; }
 
 "$veltrum" H --n1 0 --n2 7 >"$work/out" 2>"$work/err"

@@ -148,6 +148,15 @@ r = doc["results"]
 if status != 0 or r["chi_square"] is not None or doc["effect_sizes"] != [] or r["p_fisher_two_sided"]["value"] != 1:
     failures.append(f"median test of equal values: exit {status}, {doc}")
 
+# A CSV table with text groups: the labels the command line numbered name the groups in "input".
+plants = os.path.join(work, "plants.csv")
+with open(plants, "w") as f:
+    f.write("weight,group\n4.17,ctrl\n5.58,ctrl\n5.18,ctrl\n4.81,trt1\n4.17,trt1\n4.41,trt1\n")
+status, out, err = run(["--data", plants, "U", "--group-var", "group", "--target", "weight", "--groups", "trt1,ctrl"])
+groups = json.loads(out)["input"]["groups"]
+if status != 0 or groups != [{"number": 2, "n": 3, "label": "trt1"}, {"number": 1, "n": 3, "label": "ctrl"}]:
+    failures.append(f"CSV labels: exit {status}, {groups}")
+
 # A refused run: the message box in the document, "ok": false, the exit status as without --json.
 status, out, err = run(["H", "--n1", "0", "--n2", "0"])
 doc = json.loads(out)
