@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Whole-process timings of veltrum at the module's capacities, and of R doing the same statistics.
 
-    bench/vs_r.py VELTRUM [--r] [--runs N] [--only TEXT]
+    bench/vs_r.py VELTRUM [--r] [--json] [--runs N] [--only TEXT]
 
 Every case of bench/cases.tsv gets its data file generated here (the same file for both
 programs), then `veltrum --quiet` runs it N times and, with --r, `Rscript` runs the case's R code
@@ -9,6 +9,9 @@ after bench/prelude.R.  Printed per case: the medians of wall time and of CPU ti
 of the whole process, from wait4), and with --r the ratio R/veltrum of the CPU medians.  CPU time
 is the figure to compare on a machine shared with other work; wall time counts the waiting too.
 A veltrum run that does not end with a report (exit status 0) stops the benchmark.
+
+With --json each case also runs as `veltrum --quiet --json FILE`, the two commands taking turns,
+and the difference of the CPU medians is what writing the JSON document adds.
 """
 import argparse
 import os
@@ -144,6 +147,19 @@ def medians(command, env, runs):
     return statistics.median(walls), statistics.median(cpus)
 
 
+def cpu_medians_taking_turns(commands, env, runs):
+    """The CPU medians of several commands run in turn, so that a drift of the machine's speed
+    falls on all of them alike."""
+    cpus = [[] for _ in commands]
+    for _ in range(runs):
+        for i, command in enumerate(commands):
+            _, cpu, code = run(command, env)
+            if code != 0:
+                sys.exit(f"failed ({code}): {' '.join(command)}")
+            cpus[i].append(cpu)
+    return [statistics.median(c) for c in cpus]
+
+
 def ms(seconds):
     return f"{seconds * 1000:9.1f}"
 
@@ -154,6 +170,7 @@ def main():
     ap.add_argument("--r", action="store_true", help="also time R on the same data")
     ap.add_argument("--runs", type=int, default=11, help="runs of veltrum per case (R: a third, at least 3)")
     ap.add_argument("--only", default="", help="only the cases whose name contains this text")
+    ap.add_argument("--json", action="store_true", help="also time --json FILE and give what it adds")
     opt = ap.parse_args()
 
     work = tempfile.mkdtemp(prefix="veltrum-bench-")
@@ -164,6 +181,8 @@ def main():
     head = f"{'case':<16}{'veltrum wall':>13}{'cpu':>10}"
     if opt.r:
         head += f"{'R wall':>10}{'cpu':>10}{'R/veltrum':>11}"
+    if opt.json:
+        head += f"{'cpu':>10}{'--json cpu':>11}{'added':>9}{'size KB':>9}"
     print(head + "   (medians, ms)")
     for number, (name, data, args, r_code) in enumerate(read_cases()):
         if opt.only not in name:
@@ -184,6 +203,12 @@ def main():
             script = f'source("{prelude}"); data <- "{path}"; invisible({{{r_code}}})'
             r_wall, r_cpu = medians(["Rscript", "-e", script], env, r_runs)
             line += f"{ms(r_wall):>10}{ms(r_cpu):>10}{r_cpu / max(v_cpu, 1e-4):>10.0f}x"
+        if opt.json:
+            document = os.path.join(work, "result.json")
+            plain, with_json = cpu_medians_taking_turns([command, command[:2] + ["--json", document] + command[2:]],
+                                                        env, opt.runs)
+            line += f"{ms(plain):>10}{ms(with_json):>11}{(with_json - plain) * 1000:>9.2f}"
+            line += f"{os.path.getsize(document) / 1024:>9.0f}"
         print(line, flush=True)
 
 

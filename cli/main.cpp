@@ -25,6 +25,7 @@
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "json/run_document.hpp"
 #include "letters.hpp"
 #include "veltrum.hpp"
 
@@ -36,7 +37,7 @@ using veltrum::script::Verb;
 constexpr int exit_report = 0, exit_no_report = 1, exit_usage = 2;
 
 struct Options {
-  std::string report_copy, script_file;
+  std::string report_copy, script_file, json_file;
   bool raw = false, quiet = false, yes = false, print_script = false;
 };
 
@@ -78,6 +79,15 @@ struct Output {
   }
   // False when anything written to standard output did not get there.
   bool flush() { return !(std::fflush(stdout) != 0 || std::ferror(stdout) || failed); }
+};
+
+// A message of the command line on standard error, kept for the run's JSON document too.
+struct Say {
+  veltrum::json::RunDocument& document;
+  void operator()(const std::string& text) const {
+    std::cerr << "veltrum: " << shown(text) << "\n";
+    document.command_line_message(text);
+  }
 };
 
 // Standard input, output and error closed when veltrum starts are opened on /dev/null, so that no
@@ -220,9 +230,20 @@ struct CommandLine {
                    "The active data file (tests that read one): the host's data file, or a CSV or TSV table; - reads "
                    "standard input")
         ->type_name("FILE");
+    app.add_option("--json", opt.json_file,
+                   "Write the run's results as one JSON document to FILE ('-': standard output, which then shows "
+                   "nothing else)")
+        ->type_name("FILE|-");
     veltrum::cli::add_data_options(app, data_options);
     for (const auto& test : veltrum::test_catalogue())
       if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
+  }
+
+  // The letter chosen, once the command line is parsed.
+  const veltrum::CatalogueEntry* chosen() const {
+    for (const auto& l : letters)
+      if (l.command->parsed()) return l.test;
+    return nullptr;
   }
 };
 
@@ -245,17 +266,16 @@ std::optional<int> parse(CommandLine& line, int argc, char** argv) {
 
 // Checked before any dialog: a date the report header cannot show, a path the module cannot hold.
 // The data file's name in Windows-1252, or nothing after the usage message.
-std::optional<std::string> checked_environment(const veltrum::cli::CommonOptions& common) {
+std::optional<std::string> checked_environment(const veltrum::cli::CommonOptions& common, const Say& say) {
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
       epoch && *epoch && !veltrum::headless::time_from_epoch(epoch)) {
-    std::cerr << "veltrum: SOURCE_DATE_EPOCH=" << shown(epoch)
-              << " is not a whole number of seconds from 1970 to the end of 9999\n";
+    say(std::string("SOURCE_DATE_EPOCH=") + epoch + " is not a whole number of seconds from 1970 to the end of 9999");
     return std::nullopt;
   }
   std::string data_file = veltrum::utf8_to_cp1252(common.data_file);
   if (veltrum::cp1252_to_utf8(data_file) != common.data_file) {
-    std::cerr << "veltrum: --data: the path \"" << shown(common.data_file)
-              << "\" has characters the module cannot hold (it takes Windows-1252 only)\n";
+    say("--data: the path \"" + common.data_file +
+        "\" has characters the module cannot hold (it takes Windows-1252 only)");
     return std::nullopt;
   }
   return data_file;
@@ -269,7 +289,7 @@ struct Session {
 };
 
 // The session of the chosen letter, or nothing after the usage message.
-std::optional<Session> planned_session(const CommandLine& line) {
+std::optional<Session> planned_session(const CommandLine& line, const Say& say) {
   Session session;
   try {
     for (const auto& l : line.letters) {
@@ -291,7 +311,7 @@ std::optional<Session> planned_session(const CommandLine& line) {
         throw std::runtime_error("the script " + line.opt.script_file + " holds no actions");
     }
   } catch (const std::exception& e) {
-    std::cerr << "veltrum: " << shown(e.what()) << "\n";
+    say(e.what());
     return std::nullopt;
   }
   return session;
@@ -314,7 +334,8 @@ bool output_written(Output& out) {
 
 // The viewer: this run's report copied where --report says and shown on standard output (also when
 // the copy failed).  False when it is not this run's, could not be read or copied.
-bool show_report(const std::string& path, const Options& opt, Output& out, const std::set<std::string>& stale) {
+bool show_report(const std::string& path, const Options& opt, Output& out, const std::set<std::string>& stale,
+                 const Say& say) {
   if (const std::string why = not_written(path, stale); !why.empty()) {
     std::cerr << "veltrum: the report " << shown(path) << " was not written by this run: " << why << "\n";
     return false;
@@ -323,7 +344,7 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
   try {
     bytes = read_file(path);
   } catch (const std::exception& e) {
-    std::cerr << "veltrum: " << e.what() << "\n";
+    say(e.what());
     return false;
   }
   bool copied = true;
@@ -333,7 +354,7 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
     copy.close();  // the bytes are on their way only once flushed
     if (!copy) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
   }
-  if (opt.quiet) return copied;
+  if (opt.quiet || opt.json_file == "-") return copied;
   out.write(opt.raw ? bytes : for_terminal(bytes));
   std::fflush(stdout);
   return copied;
@@ -343,40 +364,44 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
 // fields, and since the next row would type over it, the session stops there (`refused_row`).
 class Player {
  public:
-  Player(const Options& opt, Session& session, Output& out, veltrum::cli::DataInput& data_input)
-      : opt_(opt), out_(out), checks_(session.plan.checks), host_(settings(opt, data_input)) {
+  Player(const Options& opt, Session& session, Output& out, veltrum::cli::DataInput& data_input, const Say& say)
+      : opt_(opt), out_(out), say_(say), checks_(session.plan.checks), host_(settings(opt, data_input)) {
     take_turn(host_.settings().drive_c);
     stale_ = empty_earlier_files(host_);
     host_.add_actions(std::move(session.plan.actions));
     host_.on_action = [this](const veltrum::headless::HeadlessDialog& d, const Action&) { check_row(d); };
-    host_.on_message = show_message;
+    host_.on_message = [this](const veltrum::headless::MessageRecord& msg) {
+      say_.document.message(msg.caption, msg.text);
+      show_message(msg);
+    };
     host_.on_viewer = [this](const std::string& text) {
       const std::string path = host_.real_path(viewer_path(text));
-      viewer_failed_ = !show_report(path, opt_, out_, stale_) || viewer_failed_;
+      viewer_failed_ = !show_report(path, opt_, out_, stale_, say_) || viewer_failed_;
     };
   }
 
   void play(const std::string& data_file, std::string_view letter) {
     veltrum::Module module(host_);
+    if (!opt_.json_file.empty()) module.result_sink = &say_.document;
     veltrum::libmain(module, 0);
     veltrum::run_veltrum(module, 1, data_file, letter);
   }
 
   // What the run comes to: the messages about it and the exit status.
   int exit_status(const Session& session) {
-    for (const auto& p : host_.problems()) std::cerr << "veltrum: " << shown(p) << "\n";
+    for (const auto& p : host_.problems()) say_(p);
     if (!output_written(out_)) return exit_no_report;
     // An action the dialogs could not carry out is a fault of the script, whatever was shown.
     if (!host_.problems().empty()) return exit_usage;
     if (!refused_row_.empty()) {
-      std::cerr << "veltrum: the dialog did not accept " << shown(refused_row_) << "\n";
+      say_("the dialog did not accept " + refused_row_);
       return exit_no_report;
     }
     bool too_long = false;
     for (const auto& r : host_.refusals()) {
       // A dialog left open after a message has said why already.
       if (r.kind == veltrum::headless::Refusal::left_open && !host_.messages().empty()) continue;
-      std::cerr << "veltrum: " << refusal_text(r, session.test, session.from_script) << "\n";
+      say_(refusal_text(r, session.test, session.from_script));
       too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
     }
     if (too_long) return exit_usage;
@@ -405,6 +430,7 @@ class Player {
 
   const Options& opt_;
   Output& out_;
+  const Say& say_;
   const std::vector<veltrum::cli::RowCheck> checks_;
   veltrum::headless::HeadlessHost host_;
   std::set<std::string> stale_;
@@ -413,6 +439,27 @@ class Player {
   bool viewer_failed_ = false;
 };
 
+// The run's JSON document (--json) written whatever the exit status once the command line has
+// been read; a document that cannot be written turns a report into no report.
+int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status) {
+  if (opt.json_file.empty()) return status;
+  // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
+  const std::string text = say.document.document(test, status == exit_report)
+                               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+                           "\n";
+  bool written = true;
+  if (opt.json_file == "-") {
+    out.write(text);
+    written = output_written(out);
+  } else {
+    std::ofstream file(opt.json_file, std::ios::binary);
+    file << text;
+    file.close();
+    if (!file) std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
+  }
+  return !written && status == exit_report ? exit_no_report : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -420,19 +467,28 @@ int main(int argc, char** argv) {
   out.closed = fill_closed_descriptors();
   CommandLine line;
   if (const auto status = parse(line, argc, argv)) return *status;
-  auto data_file = checked_environment(line.common);
-  if (!data_file) return exit_usage;
+  veltrum::json::RunDocument document(line.common.data_file);
+  const Say say{document};
+  const auto* test = line.chosen();
+  const auto done = [&](int status) { return finish(line.opt, out, say, test, status); };
+
+  auto data_file = checked_environment(line.common, say);
+  if (!data_file) return done(exit_usage);
   // A CSV or TSV table, or standard input, becomes a data file of the host's format.
   veltrum::cli::DataInput data_input;
   if (const int status = data_input.prepare(line.common, line.data_options, !line.opt.script_file.empty(), *data_file))
-    return status;
-  auto session = planned_session(line);
-  if (!session) return exit_usage;
+    return done(status);
+  // The text labels of a table's columns name the groups in the JSON document.
+  if (const auto& table = data_input.table())
+    for (std::size_t c = 0; c < table->columns.size(); ++c)
+      if (table->columns[c].text) document.label_groups(static_cast<int>(c) + 1, table->columns[c].labels);
+  auto session = planned_session(line, say);
+  if (!session) return done(exit_usage);
   if (line.opt.print_script) {
     for (const auto& action : session->plan.actions) out.write(veltrum::script::to_string(action) + "\n");
     return output_written(out) ? exit_report : exit_no_report;
   }
-  Player player(line.opt, *session, out, data_input);
-  player.play(*data_file, session->test ? session->test->letter : std::string_view());
-  return player.exit_status(*session);
+  Player player(line.opt, *session, out, data_input, say);
+  player.play(*data_file, test ? test->letter : std::string_view());
+  return done(player.exit_status(*session));
 }

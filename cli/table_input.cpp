@@ -67,7 +67,10 @@ const char* unfit_number(std::string_view s, char decimal, bool exponent) {
   const real v = read_number(written);
   const float stored = to_float(v);
   if (!std::isfinite(stored)) return "is beyond the range of the 4-byte floats the module stores";
-  if (stored == 0 && v != 0) return "is not zero but below the range of the 4-byte floats the module stores";
+  // A mantissa with a digit other than 0 is no zero, even where its exponent is so far below the
+  // range that the long double reading underflows to 0 as well (the module would take it as missing).
+  const bool nonzero = written.substr(0, written.find_first_of("eE")).find_first_of("123456789") != std::string::npos;
+  if (stored == 0 && nonzero) return "is not zero but below the range of the 4-byte floats the module stores";
   if (stored == missing_code) return "is the value the data file uses for a missing value";
   return nullptr;
 }

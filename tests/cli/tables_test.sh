@@ -131,6 +131,7 @@ number beyond the float range|2|bad.csv: row 3, column 2 (x): the number 1e40 is
 negative beyond the float range|2|bad.csv: row 2, column 2 (x): the number -3.5E+39 is beyond the range|g,x\n1,-3.5E+39\n2,1\n|U --group-var g --target x --groups 1,2
 infinity|2|bad.csv: row 2, column 2 (x): the number -Inf is beyond the range|g,x\n1,-Inf\n2,1\n|U --group-var g --target x --groups 1,2
 below the float range|2|bad.csv: row 2, column 2 (x): the number 1e-50 is not zero but below the range|g,x\n1,1e-50\n2,1\n|U --group-var g --target x --groups 1,2
+below the long double range|2|bad.csv: row 2, column 2 (x): the number 5e-99999 is not zero but below the range|g,x\n1,5e-99999\n2,1\n|U --group-var g --target x --groups 1,2
 the missing-value code|2|bad.csv: row 2, column 2 (x): the number 1.0E32 is the value the data file uses for a missing value|g,x\n1,1.0E32\n2,1\n|U --group-var g --target x --groups 1,2
 text column as target|2|veltrum: --target: column 2 (x) holds text (row 3: "n/a"), not numbers|g,x\n1,2\n2,n/a\n|U --group-var g --target x --groups 1,2
 more than 1000 labels|2|veltrum: --group-var: column 1 (g) has 1001 different texts, more than the 1000 groups|g,x\n$labels|K --group-var g --target x
