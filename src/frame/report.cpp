@@ -60,22 +60,13 @@ std::string report_title(std::string_view title) {
   if (!title.empty() && title.back() == '.') title.remove_suffix(1);
   std::string upper;
   for (const char c : title) {
-    switch (static_cast<unsigned char>(c)) {
-      case 0xFC:
-        upper += '\xDC';
-        break;  // ü
-      case 0xE4:
-        upper += '\xC4';
-        break;  // ä
-      case 0xF6:
-        upper += '\xD6';
-        break;  // ö
-      case 0xDF:
-        upper += "SS";
-        break;  // ß
-      default:
-        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
+    // The Windows-1252 umlauts in capitals (ü Ü, ä Ä, ö Ö), and ß as SS.
+    if (const auto u = std::string_view("\xFC\xE4\xF6").find(c); u != std::string_view::npos)
+      upper += "\xDC\xC4\xD6"[u];
+    else if (c == '\xDF')
+      upper += "SS";
+    else
+      upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
   return upper;
 }
