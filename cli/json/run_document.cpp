@@ -265,8 +265,8 @@ Described friedman(const Friedman& r) {
   std::vector<std::string> names;  // written once per column
   for (const auto& v : r.used.variables) names.push_back(json(utf8(v.name)).dump());
   const auto name = [&](int column) -> std::string_view {
-    return column >= 1 && column <= static_cast<int>(names.size()) ? names[static_cast<std::size_t>(column - 1)]
-                                                                   : "null";
+    if (column < 1 || column > static_cast<int>(names.size())) return "null";
+    return names[static_cast<std::size_t>(column - 1)];
   };
   RowsText rows(r.comparisons.size());
   for (const auto& c : r.comparisons) {
