@@ -172,7 +172,7 @@
   }
 
   // The frame of a picture with one slot per category along x and a value axis up the left.
-  const FRAME = { left: 72, right: WIDTH - 16, top: 58, bottom: HEIGHT - 78 };
+  const FRAME = { left: 72, right: WIDTH - 16, top: 68, bottom: HEIGHT - 78 };
 
   function categoryFrame(count, scale, axisTitle, categoryTitle) {
     const slot = (FRAME.right - FRAME.left) / count;
@@ -191,6 +191,8 @@
         const cx = this.centre(i);
         const under = FRAME.bottom + 16;
         if (slot < 44) {
+          // turned labels need about 13 px each: with less room only every few is written
+          if (i % Math.ceil(13 / slot) !== 0) return null;
           return text(cx, under - 4, shorten(label, 12), {
             'text-anchor': 'end',
             transform: 'rotate(-50 ' + +cx.toFixed(2) + ' ' + (under - 4) + ')',
@@ -211,9 +213,9 @@
     const items = [];
     for (const [symbol, label] of entries.slice().reverse()) {
       x -= label.length * 6.5 + 8;
-      items.push(text(x, 40, label, { fill: MUTED }));
+      items.push(text(x, 58, label, { fill: MUTED }));
       x -= 18;
-      items.push(symbol(x + 7, 36));
+      items.push(symbol(x + 7, 54));
     }
     return el('g', { class: 'legend' }, items);
   }
@@ -233,6 +235,15 @@
 
   function groupVariableName(doc) {
     return doc.input.group_variable ? doc.input.group_variable.name : 'Gruppe';
+  }
+
+  // The test's name as the catalogue gives it, without its closing full stop.
+  function testTitle(doc) {
+    return String(doc.test || doc.letter).replace(/\.$/, '');
+  }
+
+  function groupedTitle(doc) {
+    return testTitle(doc) + ': ' + targetName(doc) + ' nach ' + groupVariableName(doc);
   }
 
   // K and U: minimum to maximum with the median, per group.
@@ -270,7 +281,7 @@
     const description = groups.map((g) => groupLabel(doc, g.group) + ': n = ' + g.n + ', Median ' + num(g.median) +
       ', Spannweite ' + num(g.minimum) + ' bis ' + num(g.maximum) + ', mittlerer Rang ' + num(g.mean_rank)).join('; ');
     return picture(
-      doc.test + ' ' + targetName(doc) + ' nach ' + groupVariableName(doc),
+      groupedTitle(doc),
       'Median und Spannweite je Gruppe; R̄ mittlerer Rang',
       description,
       frame.axis(y),
@@ -305,7 +316,11 @@
     const r = doc.results;
     if (!Array.isArray(r.scores) || !Array.isArray(r.counts) || r.scores.length === 0) return null;
     const groups = doc.input.groups || [];
-    const scale = niceScale(Math.min(...r.scores), Math.max(...r.scores), 6);
+    // a margin around the scores, so that the dots at the ends stay off the axis labels
+    const low = Math.min(...r.scores);
+    const high = Math.max(...r.scores);
+    const margin = high > low ? (high - low) * 0.08 : 0;
+    const scale = niceScale(low - margin, high + margin, 6);
     const frame = categoryFrame(r.counts.length, scale, targetName(doc), groupVariableName(doc));
     const y = frame.y;
     const most = Math.max(1, ...r.counts.flat());
@@ -349,7 +364,7 @@
       );
     });
     return picture(
-      doc.test + ' ' + targetName(doc) + ' nach ' + groupVariableName(doc),
+      groupedTitle(doc),
       'Häufigkeit der Werte (Kreisfläche) je Gruppe',
       summaries.join('; '),
       frame.axis(y),
@@ -399,7 +414,7 @@
       );
     });
     return picture(
-      doc.test + ' ' + targetName(doc) + ' nach ' + groupVariableName(doc),
+      groupedTitle(doc),
       'Anteile unter und ab dem gemeinsamen Median ' + num(r.median),
       summaries.join('; ') + '; gemeinsamer Median ' + num(r.median),
       frame.axis(y),
@@ -435,7 +450,7 @@
       );
     });
     return picture(
-      doc.test,
+      testTitle(doc),
       subtitle,
       labels.map((l, i) => l + ': ' + num(values[i])).join('; ') + (reference ? '; ' + reference.label + ' ' + num(reference.value) : ''),
       frame.axis(y),
@@ -519,7 +534,7 @@
         el('g', { class: 'group' },
           el('title', {}, 'Hodges-Lehmann-Schätzer ' + num(r.hodges_lehmann)),
           el('line', { class: 'median', 'data-value': String(r.hodges_lehmann), x1: dx(r.hodges_lehmann), y1: top + 2, x2: dx(r.hodges_lehmann), y2: bottom - 2, stroke: MEDIAN, 'stroke-width': '3' })),
-        text(dx(r.hodges_lehmann), top - 4, 'Median ' + num(r.hodges_lehmann), { 'text-anchor': 'middle', fill: MEDIAN }),
+        text(dx(r.hodges_lehmann), top - 4, 'Hodges-Lehmann ' + num(r.hodges_lehmann), { 'text-anchor': 'middle', fill: MEDIAN }),
         xAxis(dScale, dx, left, right, bottom + 6, 'Differenz ' + a + ' − ' + b + ' (Hodges-Lehmann, Tukey-Intervalle)'),
       ];
     }
@@ -527,7 +542,7 @@
       ' Paaren mit Differenz ≠ 0; Hodges-Lehmann-Schätzer ' + num(r.hodges_lehmann) +
       intervals.map((t) => '; ' + Math.round(t.level * 100) + ' %-Intervall ' + num(t.lower) + ' bis ' + num(t.upper)).join('');
     return picture(
-      doc.test,
+      testTitle(doc),
       'Paardifferenzen ' + a + ' − ' + b + ': ' + r.n + ' Paare, ' + r.nonzero + ' mit Differenz ≠ 0',
       description,
       rankPanel,
