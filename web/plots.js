@@ -523,7 +523,7 @@
           'g',
           { class: 'interval-row' },
           el('title', {}, Math.round(t.level * 100) + ' %-Intervall ' + num(t.lower) + ' bis ' + num(t.upper)),
-          el('line', { class: 'interval', 'data-value': String(t.lower) + ' ' + String(t.upper), x1: dx(t.lower), y1: yy, x2: dx(t.upper), y2: yy, stroke: MARK, 'stroke-width': String(5 - i * 1.5 > 1 ? 5 - i * 1.5 : 1) }),
+          el('line', { class: 'interval', 'data-value': String(t.lower) + ' ' + String(t.upper), x1: dx(t.lower), y1: yy, x2: dx(t.upper), y2: yy, stroke: MARK, 'stroke-width': String(Math.max(1, 5 - i * 1.5)) }),
           text(left - 8, yy, Math.round(t.level * 100) + ' %', { 'text-anchor': 'end', dy: '0.32em' }),
         );
       });

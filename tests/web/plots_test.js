@@ -31,7 +31,7 @@ function run(args) {
 
 const ex = (name) => path.join(examples, name);
 const evil = path.join(work, 'evil.csv');
-fs.writeFileSync(evil, 'w,g\n1,"<script>alert(1)</script>"\n2,"<script>alert(1)</script>"\n3,"R&D ""x"""\n4,"R&D ""x"""\n');
+fs.writeFileSync(evil, '"w<e&rt",g\n1,"<script>alert(1)</script>"\n2,"<script>alert(1)</script>"\n3,"R&D ""x"""\n4,"R&D ""x"""\n');
 
 const groupMedians = (d) => d.results.groups.map((g) => g.median);
 // Each case: the command line, the number of groups, and per kind of mark the values it shows
@@ -57,7 +57,7 @@ const cases = [
     marks: { 'ranks rect.bar': (d) => [d.results.r_plus, d.results.r_minus], 'differences line.median': (d) => [d.results.hodges_lehmann] } },
   { args: ['--data', ex('survey.dat'), 'V', '--vars', 'Wr.Hnd,NW.Hnd'], groups: 3,
     marks: { 'rect.bar': (d) => [d.results.minus, d.results.zero, d.results.plus] } },
-  { args: ['--data', evil, 'K', '--group-var', 'g', '--target', 'w', '--groups', 'all'], groups: 2,
+  { args: ['--data', evil, 'K', '--group-var', 'g', '--target', '1', '--groups', 'all'], groups: 2,
     marks: { 'line.median': groupMedians }, titles: ['<script>alert(1)</script>', 'R&D "x"'] },
 ];
 const without = [
@@ -131,7 +131,9 @@ cases.forEach((c, k) => {
   }
   if (c.titles) {
     // the labels as text: escaped in the markup, read back whole by the parser, no element made
-    check(!/<script/i.test(svgs[k]) && svgs[k].includes('&lt;script&gt;') && svgs[k].includes('R&amp;D &quot;x&quot;'), what + ': label not escaped');
+    check(!/<script/i.test(svgs[k]) && svgs[k].includes('&lt;script&gt;') && svgs[k].includes('R&amp;D &quot;x&quot;') &&
+      svgs[k].includes('w&lt;e&amp;rt'), what + ': label not escaped');
+    check(classed(tree, 'text.axis-title').some((t) => t.text === 'w<e&rt'), what + ': the target\'s name not read back');
     check(all(tree, (n) => n.tag === 'script').length === 0, what + ': a <script> element');
     const titles = groups.map((g) => g.children.find((c) => c.tag === 'title').text);
     c.titles.forEach((t, i) => check(titles[i] !== undefined && titles[i].startsWith(t + ':'), what + ': group title ' + titles[i]));
