@@ -67,9 +67,11 @@
     return el('text', Object.assign({ x, y, fill: INK }, attrs), content);
   }
 
-  // A number for a label: at most six significant digits, as the float stored it reads.
+  // A number for a label: four significant digits, one decimal from 1000 on (the floats carry
+  // about seven, the labels need fewer).
   function num(x) {
-    return Number.isFinite(x) ? String(+x.toPrecision(6)) : '–';
+    if (!Number.isFinite(x)) return '–';
+    return String(Math.abs(x) >= 1000 ? +x.toFixed(1) : +x.toPrecision(4));
   }
 
   function finite(...values) {
