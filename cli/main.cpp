@@ -443,10 +443,7 @@ class Player {
 // been read; a document that cannot be written turns a report into no report.
 int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status) {
   if (opt.json_file.empty()) return status;
-  // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
-  const std::string text = say.document.document(test, status == exit_report)
-                               .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
-                           "\n";
+  const std::string text = say.document.text(test, status == exit_report);
   bool written = true;
   if (opt.json_file == "-") {
     out.write(text);
