@@ -205,7 +205,8 @@ json replay(const json& request) {
                  {"report_path", report_path},
                  {"problems", host.problems()},
                  {"waiting", host.waiting() ? *host.waiting() : json(nullptr)}};
-  if (reported) result["json"] = document.document(test, true);
+  // The document as the command line writes it, parsed by the worker.
+  if (reported) result["json_text"] = document.text(test, true);
   return result;
 }
 

@@ -103,6 +103,8 @@ function session(m, request) {
     data_format: request.format || '',
     actions: request.actions || [],
   })]));
+  if (result.json_text) result.json = JSON.parse(result.json_text);
+  delete result.json_text;
   result.millis = performance.now() - started;
   result.notes = stderr.slice();
   return Object.assign(result, report(result.report_path ? read(m, result.report_path) : null));

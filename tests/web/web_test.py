@@ -289,6 +289,9 @@ try:
     driver.find_element(By.CSS_SELECTOR, ".dialog").screenshot(os.path.join(artefacts, "K_dialog.png"))
     act(lambda: control(1).click())
     expected = native_text("K", "airquality.dat", ["--group-var", "Month", "--target", "Ozone", "--groups", "5,7", "--list"])
+    check("K picture beside the report (web/plots.js)",
+          len(driver.find_elements(By.CSS_SELECTOR, "#plot svg")) == 1)
+    driver.save_screenshot(os.path.join(artefacts, "K_page.png"))
     check("K session report equals the command line's", DATE.sub(b"DD.MM.YYYY (hh:mm)", shown_report().encode(
         "cp1252")).decode("cp1252") == expected, shown_report()[:300])
 
