@@ -292,6 +292,16 @@ try:
     check("K picture beside the report (web/plots.js)",
           len(driver.find_elements(By.CSS_SELECTOR, "#plot svg")) == 1)
     driver.save_screenshot(os.path.join(artefacts, "K_page.png"))
+    downloaded = base64.b64decode(driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const link = document.querySelector('#downloads a[download="Ausgabe.txt"]');
+        fetch(link.href).then((r) => r.arrayBuffer()).then((b) => {
+          let s = '';
+          for (const x of new Uint8Array(b)) s += String.fromCharCode(x);
+          done(btoa(s));
+        });"""))
+    check("K download is the report file (Windows-1252, CR LF)", masked(downloaded) == masked(native(
+        "K", "airquality.dat", ["--group-var", "Month", "--target", "Ozone", "--groups", "5,7", "--list"])[1]))
     check("K session report equals the command line's", DATE.sub(b"DD.MM.YYYY (hh:mm)", shown_report().encode(
         "cp1252")).decode("cp1252") == expected, shown_report()[:300])
 
