@@ -102,18 +102,14 @@ class ReplayHost : public HeadlessHost {
   int message_box(std::string_view text, unsigned style, std::string_view caption) override {
     const bool yes_no = (style & 0xF) == 4;
     if (!waiting_ && yes_no && !actions_left()) {
-      waiting_ = {{"kind", "message"},
-                  {"caption", cp1252_to_utf8(caption)},
-                  {"text", cp1252_to_utf8(text)},
-                  {"style", style}};
+      waiting_ = {
+          {"kind", "message"}, {"caption", cp1252_to_utf8(caption)}, {"text", cp1252_to_utf8(text)}, {"style", style}};
       return veltrum::answer_no;  // the run goes no further than this question
     }
     if (waiting_) return yes_no ? veltrum::answer_no : veltrum::answer_ok;
     const int answer = HeadlessHost::message_box(text, style, caption);
-    shown_.push_back({{"caption", cp1252_to_utf8(caption)},
-                      {"text", cp1252_to_utf8(text)},
-                      {"style", style},
-                      {"answer", answer}});
+    shown_.push_back(
+        {{"caption", cp1252_to_utf8(caption)}, {"text", cp1252_to_utf8(text)}, {"style", style}, {"answer", answer}});
     return answer;
   }
 
@@ -139,9 +135,9 @@ class ReplayHost : public HeadlessHost {
 veltrum::script::Action action_from(const json& a) {
   using veltrum::script::Verb;
   static const std::map<std::string, Verb> verbs = {
-      {"type", Verb::type},       {"pick", Verb::pick},     {"choose", Verb::choose}, {"select", Verb::select},
-      {"unselect", Verb::unselect}, {"tick", Verb::tick},   {"untick", Verb::untick}, {"press", Verb::press},
-      {"enter", Verb::enter},     {"escape", Verb::escape}, {"answer", Verb::answer}};
+      {"type", Verb::type},         {"pick", Verb::pick},     {"choose", Verb::choose}, {"select", Verb::select},
+      {"unselect", Verb::unselect}, {"tick", Verb::tick},     {"untick", Verb::untick}, {"press", Verb::press},
+      {"enter", Verb::enter},       {"escape", Verb::escape}, {"answer", Verb::answer}};
   const auto verb = verbs.find(a.value("verb", ""));
   if (verb == verbs.end()) throw std::invalid_argument("unknown action " + a.dump());
   veltrum::script::Action action;

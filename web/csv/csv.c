@@ -6,7 +6,7 @@
 
 enum { row_not_begun, field_not_begun, field_begun, field_may_have_ended };
 
-int csv_init(struct csv_parser *p, unsigned char options) {
+int csv_init(struct csv_parser* p, unsigned char options) {
   memset(p, 0, sizeof *p);
   p->options = options;
   p->quote_char = '"';
@@ -14,34 +14,39 @@ int csv_init(struct csv_parser *p, unsigned char options) {
   return 0;
 }
 
-void csv_free(struct csv_parser *p) {
+void csv_free(struct csv_parser* p) {
   free(p->entry_buf);
   p->entry_buf = NULL;
   p->entry_size = p->entry_pos = 0;
 }
 
-void csv_set_delim(struct csv_parser *p, unsigned char c) { p->delim_char = c; }
-void csv_set_space_func(struct csv_parser *p, int (*f)(unsigned char)) { p->is_space = f; }
-int csv_error(const struct csv_parser *p) { return p->status; }
+void csv_set_delim(struct csv_parser* p, unsigned char c) { p->delim_char = c; }
+void csv_set_space_func(struct csv_parser* p, int (*f)(unsigned char)) { p->is_space = f; }
+int csv_error(const struct csv_parser* p) { return p->status; }
 
-const char *csv_strerror(int error) {
+const char* csv_strerror(int error) {
   switch (error) {
-    case CSV_SUCCESS: return "success";
-    case CSV_EPARSE: return "error parsing data while strict checking enabled";
-    case CSV_ENOMEM: return "memory exhausted while increasing buffer size";
-    case CSV_ETOOBIG: return "data size too large";
-    default: return "invalid status code";
+    case CSV_SUCCESS:
+      return "success";
+    case CSV_EPARSE:
+      return "error parsing data while strict checking enabled";
+    case CSV_ENOMEM:
+      return "memory exhausted while increasing buffer size";
+    case CSV_ETOOBIG:
+      return "data size too large";
+    default:
+      return "invalid status code";
   }
 }
 
-static int blank(const struct csv_parser *p, unsigned char c) {
+static int blank(const struct csv_parser* p, unsigned char c) {
   return p->is_space ? p->is_space(c) : c == ' ' || c == '\t';
 }
 
-static int put(struct csv_parser *p, unsigned char c) {
+static int put(struct csv_parser* p, unsigned char c) {
   if (p->entry_pos == p->entry_size) {
     const size_t size = p->entry_size ? p->entry_size * 2 : 128;
-    char *grown = realloc(p->entry_buf, size);
+    char* grown = realloc(p->entry_buf, size);
     if (!grown) return p->status = CSV_ENOMEM, -1;
     p->entry_buf = grown, p->entry_size = size;
   }
@@ -50,7 +55,7 @@ static int put(struct csv_parser *p, unsigned char c) {
 }
 
 /* The field ends: an unquoted one without its trailing blanks; an empty unquoted one as NULL. */
-static void field(struct csv_parser *p, void (*cb1)(void *, size_t, void *), void *data) {
+static void field(struct csv_parser* p, void (*cb1)(void*, size_t, void*), void* data) {
   if (!p->quoted) p->entry_pos -= p->spaces;
   if (cb1) {
     if ((p->options & CSV_EMPTY_IS_NULL) && !p->quoted && p->entry_pos == 0)
@@ -63,16 +68,16 @@ static void field(struct csv_parser *p, void (*cb1)(void *, size_t, void *), voi
   p->quoted = 0;
 }
 
-static void record(struct csv_parser *p, int c, void (*cb2)(int, void *), void *data) {
+static void record(struct csv_parser* p, int c, void (*cb2)(int, void*), void* data) {
   if (cb2) cb2(c, data);
   p->pstate = row_not_begun;
   p->entry_pos = p->spaces = 0;
   p->quoted = 0;
 }
 
-size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(void *, size_t, void *),
-                 void (*cb2)(int, void *), void *data) {
-  const unsigned char *bytes = s;
+size_t csv_parse(struct csv_parser* p, const void* s, size_t len, void (*cb1)(void*, size_t, void*),
+                 void (*cb2)(int, void*), void* data) {
+  const unsigned char* bytes = s;
   const unsigned char delim = p->delim_char, quote = p->quote_char;
   const int strict = p->options & CSV_STRICT;
   for (size_t pos = 0; pos < len; ++pos) {
@@ -84,8 +89,10 @@ size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(vo
         if (blank(p, c) && c != delim) break;
         if (line_end) {
           /* An empty line is no record. */
-          if (p->pstate == field_not_begun) field(p, cb1, data), record(p, c, cb2, data);
-          else if (p->options & CSV_REPALL_NL) record(p, c, cb2, data);
+          if (p->pstate == field_not_begun)
+            field(p, cb1, data), record(p, c, cb2, data);
+          else if (p->options & CSV_REPALL_NL)
+            record(p, c, cb2, data);
         } else if (c == delim) {
           field(p, cb1, data);
         } else if (c == quote) {
@@ -97,7 +104,7 @@ size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(vo
         break;
       case field_begun:
         if (c == quote && p->quoted) {
-          if (put(p, c)) return pos;  /* dropped again when the field ends here */
+          if (put(p, c)) return pos; /* dropped again when the field ends here */
           p->pstate = field_may_have_ended;
         } else if (c == quote) {
           if (strict) return p->status = CSV_EPARSE, pos;
@@ -134,7 +141,7 @@ size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(vo
   return len;
 }
 
-int csv_fini(struct csv_parser *p, void (*cb1)(void *, size_t, void *), void (*cb2)(int, void *), void *data) {
+int csv_fini(struct csv_parser* p, void (*cb1)(void*, size_t, void*), void (*cb2)(int, void*), void* data) {
   if (p->pstate == field_begun && p->quoted && (p->options & CSV_STRICT) && (p->options & CSV_STRICT_FINI))
     return p->status = CSV_EPARSE, -1;
   if (p->pstate == field_may_have_ended) {

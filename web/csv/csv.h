@@ -25,10 +25,10 @@ extern "C" {
 #define CSV_EMPTY_IS_NULL 16
 
 struct csv_parser {
-  int pstate; /* 0 no row begun, 1 no field begun, 2 a field begun, 3 a quoted field may have ended */
-  int quoted; /* the field begun is quoted */
+  int pstate;    /* 0 no row begun, 1 no field begun, 2 a field begun, 3 a quoted field may have ended */
+  int quoted;    /* the field begun is quoted */
   size_t spaces; /* blanks at the end of the field so far */
-  char *entry_buf;
+  char* entry_buf;
   size_t entry_pos, entry_size;
   int status;
   unsigned char options;
@@ -36,15 +36,15 @@ struct csv_parser {
   int (*is_space)(unsigned char);
 };
 
-int csv_init(struct csv_parser *p, unsigned char options);
-void csv_free(struct csv_parser *p);
-void csv_set_delim(struct csv_parser *p, unsigned char c);
-void csv_set_space_func(struct csv_parser *p, int (*f)(unsigned char));
-int csv_error(const struct csv_parser *p);
-const char *csv_strerror(int error);
-size_t csv_parse(struct csv_parser *p, const void *s, size_t len, void (*cb1)(void *, size_t, void *),
-                 void (*cb2)(int, void *), void *data);
-int csv_fini(struct csv_parser *p, void (*cb1)(void *, size_t, void *), void (*cb2)(int, void *), void *data);
+int csv_init(struct csv_parser* p, unsigned char options);
+void csv_free(struct csv_parser* p);
+void csv_set_delim(struct csv_parser* p, unsigned char c);
+void csv_set_space_func(struct csv_parser* p, int (*f)(unsigned char));
+int csv_error(const struct csv_parser* p);
+const char* csv_strerror(int error);
+size_t csv_parse(struct csv_parser* p, const void* s, size_t len, void (*cb1)(void*, size_t, void*),
+                 void (*cb2)(int, void*), void* data);
+int csv_fini(struct csv_parser* p, void (*cb1)(void*, size_t, void*), void (*cb2)(int, void*), void* data);
 
 #ifdef __cplusplus
 }
