@@ -9,48 +9,23 @@ bench/cases.tsv "K 100x100") in the page: through window.veltrum.run as seen by 
 worker's round trip) and inside the worker (the command line's run alone), and as a dialog session
 replayed from the actions the command line would play (veltrum --print-script).
 """
-import functools
-import http.server
 import os
 import statistics
 import subprocess
 import sys
 import tempfile
-import threading
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [here, os.path.join(here, "..", "tests", "web")]
+import browser  # noqa: E402  the page served and Chromium (tests/web/browser.py)
 from vs_r import groups_file  # noqa: E402  the generator of bench/cases.tsv
-
-from selenium import webdriver  # noqa: E402
-from selenium.webdriver.chrome.service import Service  # noqa: E402
-from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 
 site, veltrum = (os.path.abspath(p) for p in sys.argv[1:3])
 LOADS, RUNS = 7, 21
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-    def end_headers(self):
-        self.send_header("Cache-Control", "no-store")  # every load fetches and compiles anew
-        super().end_headers()
-
-
-Quiet.extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map, **{".wasm": "application/wasm"})
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=site))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_port}/index.html"
-
-options = webdriver.ChromeOptions()
-options.binary_location = "/usr/bin/chromium"
-for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-default-apps", "--disable-extensions", "--disable-features=Translate,OptimizationHints"]:
-    options.add_argument(flag)
-driver = webdriver.Chrome(service=Service(executable_path="/usr/bin/chromedriver"), options=options)
-driver.set_script_timeout(120)
+server, url = browser.serve(site, fresh=True)  # every load fetches and compiles anew
+driver = browser.chromium()
 
 FIRST = """
 const done = arguments[arguments.length - 1];

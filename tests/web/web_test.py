@@ -10,8 +10,6 @@ picks, typing, a tick, a refused input, a message box, "&Rechnen"; each dialog's
 kept in ARTEFACTS.  Runs under Debian's own Python, which has python3-selenium.
 """
 import base64
-import functools
-import http.server
 import json
 import math
 import os
@@ -20,10 +18,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+import browser
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
@@ -121,27 +117,8 @@ def same_json(a, b, where="$"):
     return None if a == b else f"{where}: {a!r} != {b!r}"
 
 
-# A server for the page on a free port of the loopback interface.
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-Quiet.extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map, **{".wasm": "application/wasm"})
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=site))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_port}/index.html"
-
-options = webdriver.ChromeOptions()
-options.binary_location = "/usr/bin/chromium"
-for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-default-apps", "--disable-extensions", "--metrics-recording-only", "--mute-audio",
-             "--disable-features=Translate,OptimizationHints,MediaRouter,AutofillServerCommunication",
-             "--window-size=1400,1000", "--force-device-scale-factor=1"]:
-    options.add_argument(flag)
-driver = webdriver.Chrome(service=Service(executable_path="/usr/bin/chromedriver"), options=options)
-driver.set_script_timeout(60)
+server, url = browser.serve(site)
+driver = browser.chromium()
 
 RUN = """
 const [request, done] = [arguments[0], arguments[arguments.length - 1]];
