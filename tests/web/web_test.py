@@ -333,6 +333,10 @@ try:
     for name in ("K", "W", "O"):
         path = os.path.join(artefacts, f"{name}_dialog.png")
         check(f"{name} screenshot kept", os.path.exists(path) and os.path.getsize(path) > 1000, path)
+    origin = url.rsplit("/", 1)[0] + "/"
+    fetched = driver.execute_script("return performance.getEntriesByType('resource').map(e => e.name)")
+    check("nothing fetched but the page's own files",
+          all(f.startswith((origin, "blob:", "data:")) for f in fetched), str(fetched))
     errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE" and "plots.js" not in e["message"]]
     check("no errors in the browser's console", errors == [], str(errors))
 finally:
