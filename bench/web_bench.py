@@ -65,19 +65,8 @@ try:
     with tempfile.TemporaryDirectory() as work:
         open(os.path.join(work, "k100.dat"), "w").write(data)
         script = subprocess.run([veltrum, "--print-script", "--data", "k100.dat", "K"] + run["options"], cwd=work,
-                                capture_output=True, text=True, check=True).stdout.splitlines()
-    actions = []
-    for line in script:
-        verb, *rest = line.split(" ", 2)
-        a = {"verb": verb}
-        if rest:
-            a["id"] = int(rest[0])
-        if verb in ("pick", "select", "unselect"):
-            a["index"] = int(rest[1])
-        elif len(rest) > 1:
-            a["text"] = rest[1]
-        actions.append(a)
-    session = {"kind": "session", "letter": "K", "name": "k100.dat", "data": data, "actions": actions}
+                                capture_output=True, text=True, check=True).stdout
+    session = {"kind": "session", "letter": "K", "name": "k100.dat", "data": data, "actions": browser.session_actions(script)}
     for name, request in [("window.veltrum.run (command line, JSON document)", run),
                           ("dialog session replayed", session)]:
         page, inside = [], []

@@ -41,3 +41,23 @@ def chromium():
     driver = webdriver.Chrome(service=Service(executable_path="/usr/bin/chromedriver"), options=options)
     driver.set_script_timeout(120)
     return driver
+
+
+def session_actions(script):
+    """The actions of a --script text (veltrum --print-script) as window.veltrum.session takes them."""
+    actions = []
+    for line in script.splitlines():
+        if not line.strip() or line.startswith("#"):
+            continue
+        verb, *rest = line.split(" ", 2)
+        action = {"verb": verb}
+        if verb == "answer":
+            action["text"] = rest[0]
+        elif rest:
+            action["id"] = int(rest[0])
+            if verb in ("pick", "select", "unselect"):
+                action["index"] = int(rest[1])
+            elif len(rest) > 1 or verb in ("type", "choose"):
+                action["text"] = rest[1] if len(rest) > 1 else ""
+        actions.append(action)
+    return actions

@@ -132,6 +132,8 @@ window.veltrum.run(request).then((r) => {
 }, (e) => done({error: String(e)}));
 """
 
+SESSION = RUN.replace("window.veltrum.run", "window.veltrum.session")
+
 try:
     driver.get(url)
     WebDriverWait(driver, 30).until(lambda d: d.execute_script("return document.body.dataset.ready === 'true'"))
@@ -156,6 +158,17 @@ try:
         check(f"{letter} report shown as UTF-8", page["text"] == page_report.decode("cp1252").replace("\r\n", "\n"))
         diff = same_json(page["json"], document)
         check(f"{letter} JSON document", diff is None, str(diff))
+        # The same options as a dialog session replayed from the actions they stand for.
+        with tempfile.TemporaryDirectory() as work:
+            if data:
+                shutil.copy(os.path.join(examples, data), work)
+            script = subprocess.run([veltrum, "--print-script"] + (["--data", data] if data else []) + [letter] + opts,
+                                    cwd=work, capture_output=True, text=True).stdout
+        request.update(actions=browser.session_actions(script))
+        session = driver.execute_async_script(SESSION, request)
+        check(f"{letter} dialog session gives the same report and JSON", masked(base64.b64decode(
+            session["report"])) == masked(report) and same_json(session["json"], document) is None,
+              str(session.get("error")) + " " + str(same_json(session["json"], document)))
 
     # Tables that try the reader (the page's own build of libcsv's calls, web/csv/): quotes, blanks,
     # line ends, separators and faults give the command line's report or message.
