@@ -19,6 +19,12 @@ function ask(kind, request) {
     const id = nextRequest++;
     pending.set(id, { resolve, reject });
     worker.postMessage({ id, kind, request });
+  }).then((answer) => {
+    if (answer && 'jsonText' in answer) {
+      answer.json = answer.jsonText ? JSON.parse(answer.jsonText) : null;
+      delete answer.jsonText;
+    }
+    return answer;
   });
 }
 
