@@ -15,7 +15,8 @@
 #include <iostream>
 #include <optional>
 #include <set>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "data_input.hpp"
 #include "frame/dispatch.hpp"
@@ -43,10 +44,13 @@ struct Options {
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
+  // In blocks: libc++ copies `<< rdbuf()` one character at a time.
+  std::string bytes;
+  std::vector<char> block(std::size_t{1} << 16);
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+    bytes.append(block.data(), static_cast<std::size_t>(in.gcount()));
   if (in.bad()) throw std::runtime_error("cannot read " + path);
-  return bytes.str();
+  return bytes;
 }
 
 // The viewer's text is the file's path immediately followed by the window rectangle; the path
