@@ -35,6 +35,11 @@ std::optional<PlainDecimal> plain_decimal(std::string_view digits) {
   return d;
 }
 
+// 10^0 .. 10^27, each exact in long double (5^27 < 2^63), as the products 10 * 10 * ... are.
+constexpr real kPowersOfTen[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
 }  // namespace
 
 real read_number(std::string_view text) {
@@ -65,9 +70,8 @@ real read_number(std::string_view text) {
   }
   if (exponent.empty()) {
     if (const auto d = plain_decimal(mantissa)) {
-      real power = 1;
-      for (int p = 0; p < d->places; ++p) power *= 10;
-      const real magnitude = static_cast<real>(d->whole) / power;
+      const real magnitude =
+          d->places == 0 ? static_cast<real>(d->whole) : static_cast<real>(d->whole) / kPowersOfTen[d->places];
       return negative ? -magnitude : magnitude;
     }
   }

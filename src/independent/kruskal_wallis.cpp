@@ -10,7 +10,7 @@
 
 namespace veltrum {
 
-SeriesPhi::SeriesPhi() {
+SeriesPhi::SeriesPhi() : root2_(std::sqrt(2.0L)) {
   const real pi = 4 * std::atan(1.0L);
   for (std::size_t n = 0; n < coefficient_.size(); ++n) {
     const real a = static_cast<real>(n) + 0.5L;
@@ -22,8 +22,16 @@ real SeriesPhi::operator()(real z) const {
   if (z >= 7) return 1;
   // sin((n + 1/2) t) and cos((n + 1/2) t) for n = 0, 1, ...: start at the half angle and turn by
   // t each step, with sin t and cos t from the half angle.
-  const real half = std::sqrt(2.0L) * z / 6;
-  const real sh = std::sin(half), ch = std::cos(half);
+  const real half = root2_ * z / 6;
+  real sh, ch;
+#ifdef __EMSCRIPTEN__
+  // musl's sincosl is its sinl and cosl with the argument reduced once for both (the same values:
+  // for tiny angles, below 2^-56, both give the angle and 1); long double is software arithmetic
+  // there, and the reduction counts.
+  sincosl(half, &sh, &ch);
+#else
+  sh = std::sin(half), ch = std::cos(half);
+#endif
   const real st = 2 * sh * ch, ct = (ch - sh) * (ch + sh);
   real s = sh, c = ch, sum = 0;
   for (const real k : coefficient_) {
@@ -91,13 +99,21 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
   std::optional<PairTieSums> pair_tie_sums;
   if (tied) pair_tie_sums.emplace(table);
   const SeriesPhi phi;
+  // Per group once rather than per pair: the mean rank R(i)/n(i) and 1/n(i).
+  std::vector<real> mean(static_cast<std::size_t>(r.k) + 1), reciprocal(static_cast<std::size_t>(r.k) + 1);
+  for (int i = 1; i <= r.k; ++i) {
+    const real ni = table.n[i];
+    mean[static_cast<std::size_t>(i)] = static_cast<real>(ranking.rank_sum[i]) / ni;
+    reciprocal[static_cast<std::size_t>(i)] = 1 / ni;
+  }
+  const real tie_scale = 12 * (n - 1);
   r.comparisons.reserve(static_cast<std::size_t>(r.k) * static_cast<std::size_t>(std::max(r.k - 1, 0)) / 2);
   for (int i = 1; i <= r.k; ++i) {
     for (int j = i + 1; j <= r.k; ++j) {
       const real pair_ties = tied ? static_cast<real>((*pair_tie_sums)(i, j)) : 0.0L;
-      const real ni = table.n[i], nj = table.n[j];
-      const real d = static_cast<real>(ranking.rank_sum[i]) / ni - static_cast<real>(ranking.rank_sum[j]) / nj;
-      const real v = (1 / ni + 1 / nj) * (base - pair_ties / (12 * (n - 1)));
+      const auto a = static_cast<std::size_t>(i), b = static_cast<std::size_t>(j);
+      const real d = mean[a] - mean[b];
+      const real v = (reciprocal[a] + reciprocal[b]) * (base - pair_ties / tie_scale);
       Comparison c;
       c.first = i;
       c.second = j;
@@ -117,8 +133,7 @@ KruskalWallis kruskal_wallis(const SampleTable& table, const Ranking& ranking) {
     largest = std::max<real>(largest, c.p_holm);
     c.p_holm_max = to_float(largest);
     const real na = table.n[c.first], nb = table.n[c.second];
-    const real d =
-        static_cast<real>(ranking.rank_sum[c.first]) / na - static_cast<real>(ranking.rank_sum[c.second]) / nb;
+    const real d = mean[static_cast<std::size_t>(c.first)] - mean[static_cast<std::size_t>(c.second)];
     c.chi = to_float(d * d / (base * (na + nb) / (na * nb)));
     c.p_nemenyi = FNChiUpper(r.k - 1, c.chi);
   }

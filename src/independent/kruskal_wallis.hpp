@@ -60,6 +60,7 @@ class SeriesPhi {
 
  private:
   std::array<real, 13> coefficient_{};
+  real root2_ = 0;  // sqrt(2), once: in WebAssembly long double is software arithmetic
 };
 
 // Rows ordered by |Z| descending, rows of equal |Z| in the reverse of their order before.  This
