@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -157,7 +158,7 @@ std::string viewer_path(const std::string& text) {
 }
 
 // One replay: {letter, data (a file name in the working folder, or ""), data_format, sep, decimal,
-// encoding, actions: [{verb, id, index, text}]}.
+// encoding, actions: [{verb, id, index, text}], json_file (where the JSON document goes)}.
 json replay(const json& request) {
   const std::string letter = request.value("letter", "");
   const veltrum::CatalogueEntry* test = veltrum::find_test(veltrum::test_catalogue(), letter);
@@ -201,8 +202,17 @@ json replay(const json& request) {
                  {"report_path", report_path},
                  {"problems", host.problems()},
                  {"waiting", host.waiting() ? *host.waiting() : json(nullptr)}};
-  // The document as the command line writes it, parsed by the worker.
-  if (reported) result["json_text"] = document.text(test, true);
+  // The document as the command line writes it, into the file the request names: inside the
+  // result it would be escaped here and unescaped by the worker, a megabyte for K with 100 groups.
+  const std::string json_file = request.value("json_file", "");
+  if (reported && !json_file.empty()) {
+    const std::string text = document.text(test, true);
+    std::ofstream out(json_file, std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) return {{"ok", false}, {"error", "cannot write " + json_file}};
+    result["json_file"] = json_file;
+  }
   return result;
 }
 

@@ -97,6 +97,7 @@ function run(m, request) {
 function session(m, request) {
   const dataName = placeData(m, request);
   remove(m, '/C/Ausgabe');
+  remove(m, '/out/session.json');
   stderr = [];
   const started = performance.now();
   const result = JSON.parse(m.ccall('veltrum_session', 'string', ['string'], [JSON.stringify({
@@ -104,10 +105,12 @@ function session(m, request) {
     data: dataName,
     data_format: request.format || '',
     actions: request.actions || [],
+    json_file: '/out/session.json',
   })]));
-  result.jsonText = result.json_text || null;
-  delete result.json_text;
   result.millis = performance.now() - started;
+  const jsonBytes = result.json_file ? read(m, result.json_file) : null;
+  result.jsonText = jsonBytes ? new TextDecoder('utf-8').decode(jsonBytes) : null;
+  delete result.json_file;
   result.notes = stderr.slice();
   return Object.assign(result, report(result.report_path ? read(m, result.report_path) : null));
 }
