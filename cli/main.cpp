@@ -455,10 +455,11 @@ int finish(const Options& opt, Output& out, const Say& say, const veltrum::Catal
     out.write(text);
     written = output_written(out);
   } else {
-    std::ofstream file(opt.json_file, std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
+    // In one fwrite: libc++'s file buffer passes a long text on in 4 KB pieces, each of them a
+    // write of its own (in WebAssembly each one grows the in-memory file anew).
+    std::FILE* file = std::fopen(opt.json_file.c_str(), "wb");
+    const bool complete = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (!(file && std::fclose(file) == 0 && complete)) std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
   }
   return !written && status == exit_report ? exit_no_report : status;
 }

@@ -20,9 +20,20 @@ function ask(kind, request) {
     pending.set(id, { resolve, reject });
     worker.postMessage({ id, kind, request });
   }).then((answer) => {
-    if (answer && 'jsonText' in answer) {
-      answer.json = answer.jsonText ? JSON.parse(answer.jsonText) : null;
-      delete answer.jsonText;
+    if (answer && 'jsonBytes' in answer) {
+      // Decoded and parsed when first read: the document of K or F with many groups is megabytes,
+      // and a caller that wants only the report does not wait for it.
+      const bytes = answer.jsonBytes;
+      let parsed;
+      delete answer.jsonBytes;
+      Object.defineProperty(answer, 'json', {
+        enumerable: true,
+        configurable: true,
+        get: () => {
+          if (parsed === undefined) parsed = bytes && bytes.length ? JSON.parse(new TextDecoder('utf-8').decode(bytes)) : null;
+          return parsed;
+        },
+      });
     }
     return answer;
   });

@@ -66,7 +66,11 @@ bool walk_records(Module& module, const RecordWalk& walk,
       // values beyond the 16-bit range and 32767 itself get the message like any other.
       const auto written = field_number(module.data, line, column);
       g = integer_value(module.data, column, written);
-      const real whole = written ? round_even(*written) : 0;
+      // Within +-32767 integer_value has rounded the number already (halves to even), and g is
+      // that whole number; only beyond it is it rounded again here.
+      const real whole = !written                      ? 0
+                         : std::fabs(*written) <= 32767 ? static_cast<real>(g)
+                                                        : round_even(*written);
       if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number))
         return stop_walk(module, group_range_message(shown_group_value(module.data, line, column, whole)));
       if (walk.take_group && !walk.take_group(g)) continue;
