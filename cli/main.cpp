@@ -303,8 +303,8 @@ std::optional<Session> planned_session(const CommandLine& line, const Say& say) 
       session.test = l.test;
       const std::string& data = line.common.data_file;
       if (l.test->needs_data_file && !data.empty()) {
-        const std::string why =
-            data_file_problem(veltrum::headless::path_under(veltrum::headless::default_drive_c(), veltrum::utf8_to_cp1252(data)));
+        const std::string why = data_file_problem(
+            veltrum::headless::path_under(veltrum::headless::default_drive_c(), veltrum::utf8_to_cp1252(data)));
         if (!why.empty()) throw CLI::ValidationError("--data", "cannot read \"" + data + "\": " + why);
       }
       session.plan = l.actions(line.common);
@@ -459,7 +459,8 @@ int finish(const Options& opt, Output& out, const Say& say, const veltrum::Catal
     // write of its own (in WebAssembly each one grows the in-memory file anew).
     std::FILE* file = std::fopen(opt.json_file.c_str(), "wb");
     const bool complete = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (!(file && std::fclose(file) == 0 && complete)) std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
+    if (!(file && std::fclose(file) == 0 && complete))
+      std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
   }
   return !written && status == exit_report ? exit_no_report : status;
 }

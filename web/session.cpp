@@ -5,9 +5,9 @@
 // report, the result value) and the waiting dialog's controls go back to the page as JSON.
 #include <emscripten.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>

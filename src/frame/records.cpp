@@ -68,9 +68,7 @@ bool walk_records(Module& module, const RecordWalk& walk,
       g = integer_value(module.data, column, written);
       // Within +-32767 integer_value has rounded the number already (halves to even), and g is
       // that whole number; only beyond it is it rounded again here.
-      const real whole = !written                      ? 0
-                         : std::fabs(*written) <= 32767 ? static_cast<real>(g)
-                                                        : round_even(*written);
+      const real whole = !written ? 0 : std::fabs(*written) <= 32767 ? static_cast<real>(g) : round_even(*written);
       if (walk.range == GroupRange::checked && written && (whole < min_group_number || whole > max_group_number))
         return stop_walk(module, group_range_message(shown_group_value(module.data, line, column, whole)));
       if (walk.take_group && !walk.take_group(g)) continue;
