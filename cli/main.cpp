@@ -136,12 +136,15 @@ std::string data_file_problem(const std::string& real_path) {
 
 // The files the module shows (the report, letter M's text) are emptied before the run, so that
 // only what this run writes can be shown; a file that cannot be emptied is remembered as stale.
-std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host) {
+// With `remove` they are removed instead: a file emptied and written again has the file system
+// (ext4) write it out on closing, a wait of milliseconds for each of many runs.
+std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host, bool remove = false) {
   std::set<std::string> stale;
   for (const std::string_view file : {veltrum::report_path, veltrum::information_path}) {
     const std::string path = host.real_path(file);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) continue;
+    if (remove && std::filesystem::remove(path, ec)) continue;
     const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
       stale.insert(path);
@@ -419,7 +422,7 @@ class Player {
     played_ = 0;
     refused_row_.clear();
     viewer_failed_ = false;
-    stale_ = empty_earlier_files(host_);
+    stale_ = empty_earlier_files(host_, !shown_.heading.empty());
     host_.add_actions(session.plan.actions);
     veltrum::Module module(host_);
     if (!opt_.json_file.empty()) module.result_sink = &say.document;

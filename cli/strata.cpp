@@ -80,6 +80,8 @@ Strata Strata::of_data_file(const std::string& data_file, const std::string& var
 
 void Strata::write(std::size_t k, const std::string& path) const {
   const Stratum& stratum = strata_.at(k);
+  // A new file each time: one emptied and written again is written out on closing (ext4).
+  std::remove(path.c_str());
   if (table_) return write_data_file(*table_, stratum.records, path);
   std::string text = header_ + "\r\n";
   for (const std::size_t line : stratum.records) text += lines_[line] + "\r\n";
