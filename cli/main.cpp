@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -28,6 +29,7 @@
 #include "headless/script.hpp"
 #include "json/run_document.hpp"
 #include "letters.hpp"
+#include "memory_file.hpp"
 #include "private_folder.hpp"
 #include "strata.hpp"
 #include "veltrum.hpp"
@@ -65,9 +67,15 @@ std::string shown(std::string_view text) { return veltrum::script::printable(tex
 // name or a keyword) shown as \xNN rather than obeyed.  The report file keeps its bytes.
 std::string for_terminal(std::string_view cp1252) {
   std::string text;
+  text.reserve(cp1252.size());
   for (std::size_t i = 0; i < cp1252.size(); ++i) {
-    if (cp1252[i] == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
-    text += cp1252[i] == '\n' ? std::string("\n") : shown(cp1252.substr(i, 1));
+    const char c = cp1252[i];
+    if (c == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '\n' || (b >= 0x20 && b != 0x7F))
+      text += c;
+    else
+      text += shown(cp1252.substr(i, 1));
   }
   return veltrum::cp1252_to_utf8(text);
 }
@@ -351,16 +359,26 @@ std::string stratum_line(const veltrum::cli::Strata& strata, const veltrum::cli:
 }
 
 // Where a report goes besides the report file: after `heading` (UTF-8, --by's stratum line) when
-// there is one, into the --report copy appended to what is there when `append`.
+// there is one, into the --report copy appended to what is there when `append`.  With a heading
+// the report's bytes are kept in `last`.
 struct Shown {
   std::string heading;
   bool append = false;
+  std::string last;
+};
+
+// Where --by puts each stratum's files: the real files that the data file's name and the report's
+// name stand for (Windows-1252 name -> real path).  `remove_earlier`: the report is a file on disk,
+// removed rather than emptied before each stratum.
+struct StratumFiles {
+  std::map<std::string, std::string> files;
+  bool remove_earlier = false;
 };
 
 // The viewer: this run's report copied where --report says and shown on standard output (also when
 // the copy failed).  False when it is not this run's, could not be read or copied.
 bool show_report(const std::string& path, const Options& opt, Output& out, const std::set<std::string>& stale,
-                 const Say& say, const Shown& shown_as) {
+                 const Say& say, Shown& shown_as) {
   if (const std::string why = not_written(path, stale); !why.empty()) {
     std::cerr << "veltrum: the report " << shown(path) << " was not written by this run: " << why << "\n";
     return false;
@@ -381,10 +399,14 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
     copy.close();  // the bytes are on their way only once flushed
     if (!copy) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
   }
-  if (opt.quiet || opt.json_file == "-") return copied;
+  if (opt.quiet || opt.json_file == "-") {
+    if (!shown_as.heading.empty()) shown_as.last = std::move(bytes);
+    return copied;
+  }
   out.write(opt.raw ? heading : for_terminal(heading));
   out.write(opt.raw ? bytes : for_terminal(bytes));
   std::fflush(stdout);
+  if (!shown_as.heading.empty()) shown_as.last = std::move(bytes);
   return copied;
 }
 
@@ -393,13 +415,13 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
 // With --by one host plays the session once per stratum, each time with a module made anew.
 class Player {
  public:
-  // `stratum_file`, when not empty, is the real file the data file's name stands for.
   Player(const Options& opt, const Session& session, Output& out, veltrum::cli::DataInput& data_input,
-         const std::string& data_file = {}, const std::string& stratum_file = {})
+         const StratumFiles& strata = {})
       : opt_(opt),
         out_(out),
+        remove_earlier_(strata.remove_earlier),
         checks_(session.plan.checks),
-        host_(settings(opt, data_input, data_file, stratum_file)) {
+        host_(settings(opt, data_input, strata)) {
     take_turn(host_.settings().drive_c);
     host_.on_action = [this](const veltrum::headless::HeadlessDialog& d, const Action&) { check_row(d); };
     host_.on_message = [this](const veltrum::headless::MessageRecord& msg) {
@@ -422,13 +444,17 @@ class Player {
     played_ = 0;
     refused_row_.clear();
     viewer_failed_ = false;
-    stale_ = empty_earlier_files(host_, !shown_.heading.empty());
+    stale_ = empty_earlier_files(host_, remove_earlier_);
     host_.add_actions(session.plan.actions);
     veltrum::Module module(host_);
     if (!opt_.json_file.empty()) module.result_sink = &say.document;
     veltrum::libmain(module, 0);
     veltrum::run_veltrum(module, 1, data_file, letter);
   }
+
+  // The bytes of the last report shown with a heading.
+  const std::string& last_report() const { return shown_.last; }
+  const veltrum::headless::Settings& settings() const { return host_.settings(); }
 
   // What the run comes to: the messages about it and the exit status.
   int exit_status(const Session& session) {
@@ -455,12 +481,12 @@ class Player {
 
  private:
   static veltrum::headless::Settings settings(const Options& opt, veltrum::cli::DataInput& data_input,
-                                              const std::string& data_file, const std::string& stratum_file) {
+                                              const StratumFiles& strata) {
     veltrum::headless::Settings s;
     s.default_yes = opt.yes;
     s.refuse_long_input = true;
     data_input.name_files(s);
-    if (!stratum_file.empty()) s.files[data_file] = stratum_file;
+    for (const auto& [name, path] : strata.files) s.files[name] = path;
     return s;
   }
 
@@ -477,6 +503,7 @@ class Player {
   const Options& opt_;
   Output& out_;
   const Say* say_ = nullptr;
+  const bool remove_earlier_;
   Shown shown_;
   const std::vector<veltrum::cli::RowCheck> checks_;
   veltrum::headless::HeadlessHost host_;
@@ -545,18 +572,36 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
                const std::string& data_file, const Say& say) {
   const auto* test = session.test;
   std::optional<veltrum::cli::Strata> strata;
-  std::optional<veltrum::cli::PrivateFolder> folder;
-  std::string stratum_file;
   try {
     const auto& table = data_input.table();
     strata = table ? veltrum::cli::Strata::of_table(*table, line.opt.by)
                    : veltrum::cli::Strata::of_data_file(line.common.data_file, line.opt.by);
-    folder.emplace();
-    stratum_file = folder->file("schicht.dat");
   } catch (const std::exception& e) {
     say(e.what());
     return finish(line.opt, out, say, test, exit_usage);
   }
+  // Each stratum's data file and report in memory; where the system has no files in memory, in a
+  // private folder and under C:\ as for a single run.
+  std::optional<veltrum::cli::MemoryFile> stratum_memory, report_memory;
+  std::optional<veltrum::cli::PrivateFolder> folder;
+  StratumFiles files;
+  std::string stratum_file;
+  try {
+    try {
+      stratum_memory.emplace("veltrum-stratum");
+      report_memory.emplace("veltrum-report");
+      stratum_file = stratum_memory->path();
+      files.files[std::string(veltrum::report_path)] = report_memory->path();
+    } catch (const std::runtime_error&) {
+      folder.emplace();
+      stratum_file = folder->file("schicht.dat");
+      files.remove_earlier = true;
+    }
+  } catch (const std::exception& e) {
+    say(e.what());
+    return finish(line.opt, out, say, test, exit_no_report);
+  }
+  files.files[data_file] = stratum_file;
   const std::string by = "--by " + shown(strata->variable());
   if (strata->missing())
     std::cerr << "veltrum: " << by << ": " << strata->missing() << (strata->missing() == 1 ? " record" : " records")
@@ -565,7 +610,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
     say(by + ": no record has a value");
     return finish(line.opt, out, say, test, exit_no_report);
   }
-  Player player(line.opt, session, out, data_input, data_file, stratum_file);
+  Player player(line.opt, session, out, data_input, files);
   std::size_t failed = 0;
   for (std::size_t k = 0; k < strata->strata().size(); ++k) {
     const auto& stratum = strata->strata()[k];
@@ -574,7 +619,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
     const Say stratum_say{document, strata->variable() + " = " + stratum.value + ": "};
     int status = exit_no_report;
     try {
-      strata->write(k, stratum_file);
+      veltrum::cli::overwrite_file(stratum_file, strata->text(k));
       player.play(session, data_file, test->letter, stratum_say, stratum_line(*strata, stratum));
       status = player.exit_status(session);
     } catch (const std::exception& e) {
@@ -586,6 +631,16 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
     if (status != exit_report) {
       stratum_say("no report");
       ++failed;
+    }
+  }
+  // C:\Ausgabe holds the last stratum's report, as after one run for each stratum.
+  if (report_memory) {
+    const std::string path = veltrum::headless::path_under(player.settings().drive_c, veltrum::report_path);
+    try {
+      veltrum::cli::overwrite_file(path, player.last_report());
+    } catch (const std::exception& e) {
+      say(e.what());
+      return exit_no_report;
     }
   }
   if (!failed) return exit_report;

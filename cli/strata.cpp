@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -78,16 +77,12 @@ Strata Strata::of_data_file(const std::string& data_file, const std::string& var
   return s;
 }
 
-void Strata::write(std::size_t k, const std::string& path) const {
+std::string Strata::text(std::size_t k) const {
   const Stratum& stratum = strata_.at(k);
-  // A new file each time: one emptied and written again is written out on closing (ext4).
-  std::remove(path.c_str());
-  if (table_) return write_data_file(*table_, stratum.records, path);
+  if (table_) return data_file_text(*table_, stratum.records);
   std::string text = header_ + "\r\n";
   for (const std::size_t line : stratum.records) text += lines_[line] + "\r\n";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (!file || std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + path);
+  return text;
 }
 
 }  // namespace veltrum::cli

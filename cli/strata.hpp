@@ -32,8 +32,8 @@ class Strata {
   const std::vector<Stratum>& strata() const { return strata_; }
   std::size_t missing() const { return missing_; }  // records left out: VAR is missing there
 
-  // The data file of stratum `k`, written to `path`; throws std::runtime_error when it cannot be.
-  void write(std::size_t k, const std::string& path) const;
+  // The data file of stratum `k` (Windows-1252, CR LF).
+  std::string text(std::size_t k) const;
 
  private:
   // Adds `record` to the stratum of `key`, a new one shown as `value` when the key is new.
