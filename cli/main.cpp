@@ -615,7 +615,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
   for (std::size_t k = 0; k < strata->strata().size(); ++k) {
     const auto& stratum = strata->strata()[k];
     veltrum::json::RunDocument document(line.common.data_file);
-    label_groups(document, data_input);
+    if (!line.opt.json_file.empty()) label_groups(document, data_input);
     const Say stratum_say{document, strata->variable() + " = " + stratum.value + ": "};
     int status = exit_no_report;
     try {
