@@ -5,18 +5,19 @@
                                         (or .dat) and so on in order of first appearance; prints
                                         the values, one a line
     by_strata.py report ALL N OUT       the N-th report of a --report file of a --by run
-    by_strata.py json ALL N SINGLE      whether the N-th line of a --by run's JSON Lines, without
-                                        "by", is the document of the single run (both without the
-                                        data file's name); prints the "by" member
+    by_strata.py json ALL N SINGLE      whether the N-th line of a --by run's JSON Lines meets the
+                                        schema and, without "by", is the document of the single
+                                        run (both without the data file's name); prints "by"
 
 A CSV table is split with Python's csv module by the cell as written; a data file of the host's
 format by the text of VAR's field (the header line gives each field's width), blank lines left out.
 """
 import csv
-import io
 import json
 import os
 import sys
+
+import jsonschema
 
 
 def split(data, var, out):
@@ -66,6 +67,9 @@ def same_json(lines, n, single):
         doc = json.loads(f.read().splitlines()[int(n) - 1])
     with open(single, encoding="utf-8") as f:
         one = json.load(f)
+    schema = os.path.join(os.path.dirname(__file__), "..", "..", "docs", "veltrum-result.schema.json")
+    with open(schema, encoding="utf-8") as f:
+        jsonschema.validate(doc, json.load(f))
     by = doc.pop("by")
     for d in (doc, one):
         d["input"].pop("data_file", None)
