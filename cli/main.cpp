@@ -568,8 +568,9 @@ nlohmann::ordered_json by_member(const veltrum::cli::Strata& strata, const veltr
 // --by: the session once for each stratum, one host and one folder for all.  0 when every
 // stratum gave a report, 1 when some did not (each named on standard error), 2 for wrong usage
 // (the variable unknown, or a fault of the session that every stratum would meet).
+// `given` is --data as given (the converted table's path is in line.common by now).
 int run_strata(const CommandLine& line, const Session& session, Output& out, veltrum::cli::DataInput& data_input,
-               const std::string& data_file, const Say& say) {
+               const std::string& given, const std::string& data_file, const Say& say) {
   const auto* test = session.test;
   std::optional<veltrum::cli::Strata> strata;
   try {
@@ -614,7 +615,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
   std::size_t failed = 0;
   for (std::size_t k = 0; k < strata->strata().size(); ++k) {
     const auto& stratum = strata->strata()[k];
-    veltrum::json::RunDocument document(line.common.data_file);
+    veltrum::json::RunDocument document(given);
     if (!line.opt.json_file.empty()) label_groups(document, data_input);
     const Say stratum_say{document, strata->variable() + " = " + stratum.value + ": "};
     int status = exit_no_report;
@@ -656,7 +657,8 @@ int main(int argc, char** argv) {
   out.closed = fill_closed_descriptors();
   CommandLine line;
   if (const auto status = parse(line, argc, argv)) return *status;
-  veltrum::json::RunDocument document(line.common.data_file);
+  const std::string given = line.common.data_file;
+  veltrum::json::RunDocument document(given);
   const Say say{document};
   const auto* test = line.chosen();
   const auto done = [&](int status) { return finish(line.opt, out, say, test, status); };
@@ -679,7 +681,7 @@ int main(int argc, char** argv) {
     for (const auto& action : session->plan.actions) out.write(veltrum::script::to_string(action) + "\n");
     return output_written(out) ? exit_report : exit_no_report;
   }
-  if (!line.opt.by.empty()) return run_strata(line, *session, out, data_input, *data_file, say);
+  if (!line.opt.by.empty()) return run_strata(line, *session, out, data_input, given, *data_file, say);
   Player player(line.opt, *session, out, data_input);
   player.play(*session, *data_file, test ? test->letter : std::string_view(), say);
   return done(player.exit_status(*session));

@@ -43,6 +43,8 @@ while IFS='|' read -r data var args; do
     check "$data --by $var $1, $var = $value: its \"by\"" grep -qF "\"variable\": \"$var\"" "$work/by"
   done <"$work/values"
   check "$data --by $var $1: as many strata as values" test "$(grep -c . "$work/all.jsonl")" -eq "$n"
+  check "$data --by $var $1: each document names the data file as given" \
+    test "$(grep -cF "\"data_file\":\"$examples/$data\"" "$work/all.jsonl")" -eq "$n"
   check "$data --by $var $1: no folder left" test -z "$(ls -A "$TMPDIR")"
 done <<'ROWS'
 toothgrowth.csv|dose|U --group-var supp --target len --groups OJ,VC
