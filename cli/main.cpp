@@ -520,10 +520,10 @@ class Player {
 int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status,
            const nlohmann::ordered_json* by = nullptr, bool append = false) {
   if (opt.json_file.empty()) return status;
-  auto document = say.document.document(test, status == exit_report);
-  if (by) document["by"] = *by;
-  // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
-  const std::string text = document.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  std::string text = say.document.text(test, status == exit_report);
+  // The stratum closes the document: {...,"by":{...}}.
+  if (by && text.size() >= 2 && text.compare(text.size() - 2, 2, "}\n") == 0)
+    text.insert(text.size() - 2, ",\"by\":" + by->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
   bool written = true;
   if (opt.json_file == "-") {
     out.write(text);

@@ -20,6 +20,7 @@
 #include "independent/mantel_haenszel.hpp"
 #include "independent/median_test.hpp"
 #include "json/effect_sizes.hpp"
+#include "json/rows_text.hpp"
 #include "paired/sign_test.hpp"
 #include "paired/wilcoxon_pairs.hpp"
 
@@ -29,15 +30,10 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-// A stored float as the shortest decimal that reads back to it, carried as the double nearest to
-// that decimal (which the writer prints as the same shortest decimal).  Not a number: null.
+// A stored float as the shortest decimal that reads back to it.  Not a number: null.
 json number(float x) {
-  if (!std::isfinite(x)) return nullptr;
-  char text[32];
-  const auto written = std::to_chars(text, text + sizeof text, x);
-  double value = 0;
-  std::from_chars(text, written.ptr, value);
-  return value;
+  const auto value = shortest(x);
+  return value ? json(*value) : json(nullptr);
 }
 json number(double x) { return std::isfinite(x) ? json(x) : json(nullptr); }
 json number(long double x) { return number(static_cast<double>(x)); }
@@ -52,29 +48,13 @@ std::string valid_utf8(std::string_view text) {
   return json::parse(quoted).get<std::string>();
 }
 
-// An empty object with room for `keys` members (one allocation for rows built in bulk).
-json object_with(std::size_t keys) {
-  json o = json::object();
-  o.get_ref<json::object_t&>().reserve(keys);
-  return o;
-}
+// An empty array with room for `items` (one allocation for rows built in bulk).
 json array_with(std::size_t items) {
   json a = json::array();
   a.get_ref<json::array_t&>().reserve(items);
   return a;
 }
 
-json p_value(const PValue& p) {
-  json o = object_with(p.how == Obtained::table_class ? 5 : 3);
-  o["value"] = p.how == Obtained::table_class ? json(nullptr) : number(p.p);
-  o["method"] = p.how == Obtained::exact ? "exact" : p.how == Obtained::approximate ? "approximate" : "table";
-  o["sides"] = static_cast<int>(p.sides);
-  if (p.how == Obtained::table_class) {
-    o["bound"] = p.above ? ">" : "<";
-    o["level"] = number(p.p);
-  }
-  return o;
-}
 json exact_p(float p, Sides sides = Sides::two) { return p_value({"", p, Obtained::exact, sides}); }
 json approximate_p(float p, Sides sides = Sides::two) { return p_value({"", p, Obtained::approximate, sides}); }
 
@@ -177,22 +157,23 @@ Described kruskal_wallis(const KruskalWallis& r) {
   o["p_h"] = approximate_p(r.p);
   o["all_tied"] = r.all_tied;
   o["groups"] = group_summary(r.summary);
-  json rows = array_with(r.comparisons.size());
+  RowsText rows(r.comparisons.size());
   int row = 0;
+  const auto approximate = [](float p) { return PValue{"", p, Obtained::approximate, Sides::two}; };
   for (const auto& c : r.comparisons) {
-    json line = object_with(9);
-    line["row"] = ++row;
-    line["first_group"] = c.first_number;
-    line["second_group"] = c.second_number;
-    line["z"] = number(c.z);
-    line["p"] = approximate_p(c.p);
-    line["p_holm"] = approximate_p(c.p_holm);
-    line["p_holm_max"] = approximate_p(c.p_holm_max);
-    line["chi_square"] = number(c.chi);
-    line["p_nemenyi"] = approximate_p(c.p_nemenyi);
-    rows.push_back(std::move(line));
+    rows.begin_row();
+    rows.add("row", ++row);
+    rows.add("first_group", c.first_number);
+    rows.add("second_group", c.second_number);
+    rows.add("z", c.z);
+    rows.add("p", approximate(c.p));
+    rows.add("p_holm", approximate(c.p_holm));
+    rows.add("p_holm_max", approximate(c.p_holm_max));
+    rows.add("chi_square", c.chi);
+    rows.add("p_nemenyi", approximate(c.p_nemenyi));
+    rows.end_row();
   }
-  o["comparisons"] = std::move(rows);
+  d.comparisons = rows.finish();
   d.effect_sizes.push_back(effect("epsilon_squared", epsilon_squared(r.h, r.total)));
   d.effect_sizes.push_back(effect("eta_squared_h", eta_squared_h(r.h, r.k, r.total)));
   return d;
@@ -281,25 +262,28 @@ Described friedman(const Friedman& r) {
   o["comparison_method"] = r.schaich_hamerle ? "schaich_hamerle" : "wilcoxon_wilcox";
   o["critical_difference_05"] = r.schaich_hamerle ? json(nullptr) : number(r.d05);
   o["critical_difference_01"] = r.schaich_hamerle ? json(nullptr) : number(r.d01);
-  std::vector<json> names;  // converted once per column
-  for (const auto& v : r.used.variables) names.emplace_back(utf8(v.name));
-  const auto name = [&](int column) {
-    return column >= 1 && column <= static_cast<int>(names.size()) ? names[static_cast<std::size_t>(column - 1)]
-                                                                   : json(nullptr);
+  std::vector<std::string> names;  // written once per column
+  for (const auto& v : r.used.variables) names.push_back(json(utf8(v.name)).dump());
+  const auto name = [&](int column) -> std::string_view {
+    if (column < 1 || column > static_cast<int>(names.size())) return "null";
+    return names[static_cast<std::size_t>(column - 1)];
   };
-  json rows = array_with(r.comparisons.size());
+  RowsText rows(r.comparisons.size());
   for (const auto& c : r.comparisons) {
-    json line = object_with(7);
-    line["first"] = c.first;
-    line["second"] = c.second;
-    line["first_variable"] = name(c.first);
-    line["second_variable"] = name(c.second);
-    line["d"] = number(c.d);
-    line["chi_square"] = r.schaich_hamerle ? number(c.chi) : json(nullptr);
-    line["p"] = p_value(c.p_values(r.schaich_hamerle).front());
-    rows.push_back(std::move(line));
+    rows.begin_row();
+    rows.add("first", c.first);
+    rows.add("second", c.second);
+    rows.add_text("first_variable", name(c.first));
+    rows.add_text("second_variable", name(c.second));
+    rows.add("d", c.d);
+    if (r.schaich_hamerle)
+      rows.add("chi_square", c.chi);
+    else
+      rows.add_null("chi_square");
+    rows.add("p", c.p_values(r.schaich_hamerle).front());
+    rows.end_row();
   }
-  o["comparisons"] = std::move(rows);
+  d.comparisons = rows.finish();
   if (r.r > 0 && r.c > 1) d.effect_sizes.push_back(effect("kendalls_w", kendalls_w(r.chi, r.r, r.c)));
   return d;
 }
@@ -436,7 +420,7 @@ void RunDocument::command_line_message(std::string_view text) {
 
 void RunDocument::label_groups(int column, std::vector<std::string> labels) { labels_[column] = std::move(labels); }
 
-json RunDocument::document(const CatalogueEntry* test, bool ok) {
+std::string RunDocument::text(const CatalogueEntry* test, bool ok) {
   const bool written = ok && have_result_;
   json doc = {{"veltrum", VELTRUM_VERSION},
               {"letter", test ? json(std::string(test->letter)) : json(nullptr)},
@@ -457,8 +441,26 @@ json RunDocument::document(const CatalogueEntry* test, bool ok) {
   doc["results"] = written ? std::move(described_.results) : json::object();
   doc["effect_sizes"] = written ? std::move(described_.effect_sizes) : json::array();
   doc["messages"] = std::move(messages_);
+  messages_ = json::array();
+  const std::string comparisons = written ? std::move(described_.comparisons) : std::string();
   have_result_ = false;
-  return doc;
+  // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
+  const auto dump = [](const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); };
+  if (comparisons.empty()) return dump(doc) + "\n";
+  // The comparison rows, already text, close the results.
+  std::string text = "{";
+  text.reserve(comparisons.size() + 4096);
+  for (const auto& [key, value] : doc.items()) {
+    if (text.size() > 1) text += ',';
+    text += dump(key) + ':' + dump(value);
+    if (key != "results") continue;
+    text.pop_back();
+    text += value.empty() ? "\"comparisons\":" : ",\"comparisons\":";
+    text += comparisons;
+    text += '}';
+  }
+  text += "}\n";
+  return text;
 }
 
 }  // namespace veltrum::json

@@ -22,6 +22,7 @@ struct Described {
   nlohmann::ordered_json results = nlohmann::ordered_json::object();
   nlohmann::ordered_json effect_sizes = nlohmann::ordered_json::array();
   nlohmann::ordered_json input;
+  std::string comparisons;  // the last member of "results" when there are pairwise comparisons: a JSON array's text
 };
 Described describe(const ResultRef& result, std::string_view data_file);
 
@@ -39,8 +40,9 @@ class RunDocument : public ResultSink {
   // whose text column the command line numbered: each group of that variable gets its "label".
   void label_groups(int column, std::vector<std::string> labels);
 
-  // The whole document; `ok` when a report was written and shown.  Its parts are moved into it.
-  nlohmann::ordered_json document(const CatalogueEntry* test, bool ok);
+  // The whole document as one line of text; `ok` when a report was written and shown.  Its parts
+  // are moved into it: the document starts anew.
+  std::string text(const CatalogueEntry* test, bool ok);
 
  private:
   std::string data_file_;
