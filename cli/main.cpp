@@ -645,8 +645,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
     }
   }
   if (!failed) return exit_report;
-  std::cerr << "veltrum: " << by << ": " << failed << " of " << strata->strata().size()
-            << " strata gave no report\n";
+  std::cerr << "veltrum: " << by << ": " << failed << " of " << strata->strata().size() << " strata gave no report\n";
   return exit_no_report;
 }
 

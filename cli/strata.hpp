@@ -13,7 +13,7 @@
 namespace veltrum::cli {
 
 struct Stratum {
-  std::string value;  // as the table or the data file writes it (UTF-8): a text label or a number
+  std::string value;                 // as the table or the data file writes it (UTF-8): a text label or a number
   std::vector<std::size_t> records;  // the table's records, or the data file's record lines
 };
 
@@ -28,7 +28,7 @@ class Strata {
   static Strata of_data_file(const std::string& real_path, const std::string& var);
 
   const std::string& variable() const { return variable_; }  // as the header gives it (UTF-8)
-  bool numeric() const { return numeric_; }                   // the values are numbers
+  bool numeric() const { return numeric_; }                  // the values are numbers
   const std::vector<Stratum>& strata() const { return strata_; }
   std::size_t missing() const { return missing_; }  // records left out: VAR is missing there
 
