@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +21,10 @@ class Strata {
   // The strata of a table read from CSV or TSV: VAR names a column as the options do (data-file
   // name, header name or column number).  Throws CLI::ValidationError naming --by when it is none.
   static Strata of_table(const Table& table, const std::string& var);
-  // The strata of a data file of the host's format, by its real path: VAR is a name of its header
-  // line or a column number.  Throws CLI::ValidationError when VAR is none or the file declares no
-  // variables.
-  static Strata of_data_file(const std::string& real_path, const std::string& var);
+  // The strata of a data file of the host's format, named as on the command line (a name under
+  // C:\ is the file there): VAR is a name of its header line or a column number.  Throws
+  // CLI::ValidationError when VAR is none or the file declares no variables.
+  static Strata of_data_file(const std::string& data_file, const std::string& var);
 
   const std::string& variable() const { return variable_; }  // as the header gives it (UTF-8)
   bool numeric() const { return numeric_; }                  // the values are numbers
