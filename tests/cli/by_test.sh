@@ -72,6 +72,13 @@ check "JSON Lines: one document per stratum, each without a report" \
   test "$(grep -c '"ok":false' "$work/out")" -eq 2
 check "JSON Lines: a label is a text" grep -qF '"by":{"variable":"supp","value":"VC"}' "$work/out"
 
+# A session script plays once per stratum, as the options do.
+tooth=(--data "$examples/toothgrowth.dat" --by dose)
+"$veltrum" --print-script "${tooth[@]}" U --group-var supp --target len --groups 1,2 >"$work/script"
+"$veltrum" --quiet --report "$work/options" "${tooth[@]}" U --group-var supp --target len --groups 1,2
+"$veltrum" --quiet --report "$work/scripted" --script "$work/script" "${tooth[@]}" U
+check "--script: the reports of the options" cmp -s "$work/options" "$work/scripted"
+
 # Wrong usage: exit status 2 and one line, before any stratum.
 while IFS='|' read -r why message args; do
   [ -z "$why" ] && continue
