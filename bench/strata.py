@@ -6,7 +6,7 @@ process per stratum.
 
 Two cases, each a CSV table generated here (columns stratum, g, x; distinct values on a grid of
 0.01, so the U test is exact in both programs):
-  U  10,000 strata of 20 + 20 values: `veltrum --by stratum U`, every report written to a file;
+  U  10,000 strata of 20 + 20 values: `veltrum --by stratum U`, every report shown (to /dev/null);
      R: `wilcox.test(x, y, conf.int = TRUE)` for each stratum in one Rscript process.
   K  1,000 strata of 5 groups of 20: `veltrum --by stratum K`; R: `kruskal.test` for each.
 Printed per case: medians of wall and CPU time (user + system, whole process, from wait4) of N
@@ -18,10 +18,10 @@ import argparse
 import os
 import random
 import statistics
-import subprocess
 import sys
 import tempfile
-import time
+
+from vs_r import run
 
 CASES = [
     # name, strata, groups, values a group, letter and options
@@ -45,23 +45,17 @@ def table(strata, groups, n, seed):
     return out
 
 
-def run(command, env, stdout):
-    """Runs once; returns (wall seconds, CPU seconds)."""
-    start = time.perf_counter()
-    with open(stdout, "wb") as out:
-        proc = subprocess.Popen(command, env=env, stdout=out, stderr=subprocess.PIPE)
-        _, status, usage = os.wait4(proc.pid, 0)
-    wall = time.perf_counter() - start
-    errors = proc.stderr.read().decode(errors="replace")
-    proc.stderr.close()
-    code = os.waitstatus_to_exitcode(status)
+def timed(command, env):
+    """Runs once (standard output to /dev/null, the reports written there all the same); returns
+    (wall seconds, CPU seconds)."""
+    wall, cpu, code = run(command, env)
     if code != 0:
-        sys.exit(f"failed ({code}): {' '.join(command)}\n{errors}")
-    return wall, usage.ru_utime + usage.ru_stime
+        sys.exit(f"failed ({code}): {' '.join(command)}")
+    return wall, cpu
 
 
-def medians(command, env, stdout, runs):
-    times = [run(command, env, stdout) for _ in range(runs)]
+def medians(command, env, runs):
+    times = [timed(command, env) for _ in range(runs)]
     return statistics.median(t[0] for t in times), statistics.median(t[1] for t in times)
 
 
@@ -75,7 +69,6 @@ def main():
     veltrum = os.path.abspath(args.veltrum)
     with tempfile.TemporaryDirectory() as work:
         env = dict(os.environ, VELTRUM_DRIVE_C=os.path.join(work, "C"), SOURCE_DATE_EPOCH="0", TMPDIR=work)
-        reports = os.path.join(work, "reports")
         print(f"{'case':<28} {'wall ms':>9} {'CPU ms':>9}  ratio")
         for name, strata, groups, n, letter in CASES:
             rows = table(strata, groups, n, seed=strata + groups)
@@ -83,7 +76,7 @@ def main():
             with open(data, "w") as f:
                 f.write("stratum,g,x\n" + "".join(line + "\n" for _, lines in rows for line in lines))
             by = [veltrum, "--data", data, "--by", "stratum"] + letter
-            wall, cpu = medians(by, env, reports, args.runs)
+            wall, cpu = medians(by, env, args.runs)
             label = f"{name} {strata} strata --by"
             print(f"{label:<28} {wall * 1000:9.0f} {cpu * 1000:9.0f}", flush=True)
             if args.r:
@@ -92,7 +85,7 @@ def main():
                     f.write(f'd <- read.csv("{data}")\n'
                             "s <- split(d, factor(d$stratum, levels = unique(d$stratum)))\n"
                             f"{R_CODE[name]}\n")
-                r_wall, r_cpu = medians(["Rscript", "--vanilla", script], env, os.devnull, args.runs)
+                r_wall, r_cpu = medians(["Rscript", "--vanilla", script], env, args.runs)
                 label = f"{name} {strata} strata R loop"
                 print(f"{label:<28} {r_wall * 1000:9.0f} {r_cpu * 1000:9.0f}  R/veltrum {r_cpu / cpu:.1f}",
                       flush=True)
@@ -105,7 +98,7 @@ def main():
                     f.write("stratum,g,x\n" + "".join(line + "\n" for line in lines))
             walls, cpus = 0.0, 0.0
             for file in files:
-                w, c = run([veltrum, "--data", file] + letter, env, reports)
+                w, c = timed([veltrum, "--data", file] + letter, env)
                 walls, cpus = walls + w, cpus + c
             scale = strata / sample
             label = f"{name} {strata} processes"
