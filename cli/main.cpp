@@ -634,7 +634,7 @@ int run_strata(const CommandLine& line, const Session& session, Output& out, vel
       ++failed;
     }
   }
-  // C:\Ausgabe holds the last stratum's report, as after one run for each stratum.
+  // C:\Ausgabe holds the last report shown (none: it is emptied).
   if (report_memory) {
     const std::string path = veltrum::headless::path_under(player.settings().drive_c, veltrum::report_path);
     try {
