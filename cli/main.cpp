@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -49,7 +48,10 @@ struct Options {
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) throw std::runtime_error("cannot read " + path);
+  return bytes.str();
 }
 
 // The viewer's text is the file's path immediately followed by the window rectangle; the path
@@ -317,8 +319,8 @@ std::optional<Session> planned_session(const CommandLine& line, const Say& say) 
       session.test = l.test;
       const std::string& data = line.common.data_file;
       if (l.test->needs_data_file && !data.empty()) {
-        const std::string why =
-            data_file_problem(veltrum::headless::HeadlessHost().real_path(veltrum::utf8_to_cp1252(data)));
+        const std::string why = data_file_problem(
+            veltrum::headless::path_under(veltrum::headless::default_drive_c(), veltrum::utf8_to_cp1252(data)));
         if (!why.empty()) throw CLI::ValidationError("--data", "cannot read \"" + data + "\": " + why);
       }
       session.plan = l.actions(line.common);

@@ -12,7 +12,7 @@ bool groups_large_enough(Module& module, std::span<const int> sizes) {
     stop(module, Rerun::yes, too_few_groups_text);
     return false;
   }
-  if (std::ranges::any_of(sizes, [](int n) { return n < 2; })) {
+  if (std::any_of(sizes.begin(), sizes.end(), [](int n) { return n < 2; })) {
     stop(module, Rerun::yes, group_too_small_text);
     return false;
   }
