@@ -10,7 +10,23 @@
 
 namespace veltrum::cli {
 
-MemoryFile::MemoryFile(const char* name) : fd_(memfd_create(name, MFD_CLOEXEC)) {
+namespace {
+
+int new_memory_file(const char* name) {
+#ifdef __EMSCRIPTEN__
+  // WebAssembly's files are all in memory already, and it has no memfd_create: the private
+  // folder serves.
+  static_cast<void>(name);
+  errno = ENOSYS;
+  return -1;
+#else
+  return memfd_create(name, MFD_CLOEXEC);
+#endif
+}
+
+}  // namespace
+
+MemoryFile::MemoryFile(const char* name) : fd_(new_memory_file(name)) {
   if (fd_ < 0) throw std::runtime_error(std::string("memfd_create: ") + std::strerror(errno));
   path_ = "/proc/self/fd/" + std::to_string(fd_);
   if (access(path_.c_str(), R_OK | W_OK) != 0) {
