@@ -8,11 +8,13 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -27,6 +29,9 @@
 #include "headless/script.hpp"
 #include "json/run_document.hpp"
 #include "letters.hpp"
+#include "memory_file.hpp"
+#include "private_folder.hpp"
+#include "strata.hpp"
 #include "veltrum.hpp"
 
 namespace {
@@ -37,7 +42,7 @@ using veltrum::script::Verb;
 constexpr int exit_report = 0, exit_no_report = 1, exit_usage = 2;
 
 struct Options {
-  std::string report_copy, script_file, json_file;
+  std::string report_copy, script_file, json_file, by;
   bool raw = false, quiet = false, yes = false, print_script = false;
 };
 
@@ -68,9 +73,15 @@ std::string shown(std::string_view text) { return veltrum::script::printable(tex
 // name or a keyword) shown as \xNN rather than obeyed.  The report file keeps its bytes.
 std::string for_terminal(std::string_view cp1252) {
   std::string text;
+  text.reserve(cp1252.size());
   for (std::size_t i = 0; i < cp1252.size(); ++i) {
-    if (cp1252[i] == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
-    text += cp1252[i] == '\n' ? std::string("\n") : shown(cp1252.substr(i, 1));
+    const char c = cp1252[i];
+    if (c == '\r' && i + 1 < cp1252.size() && cp1252[i + 1] == '\n') continue;
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '\n' || (b >= 0x20 && b != 0x7F))
+      text += c;
+    else
+      text += shown(cp1252.substr(i, 1));
   }
   return veltrum::cp1252_to_utf8(text);
 }
@@ -87,11 +98,13 @@ struct Output {
   bool flush() { return !(std::fflush(stdout) != 0 || std::ferror(stdout) || failed); }
 };
 
-// A message of the command line on standard error, kept for the run's JSON document too.
+// A message of the command line on standard error, kept for the run's JSON document too; with
+// --by, the stratum's name comes first on standard error ("dose = 0.5: ").
 struct Say {
   veltrum::json::RunDocument& document;
+  std::string stratum = {};
   void operator()(const std::string& text) const {
-    std::cerr << "veltrum: " << shown(text) << "\n";
+    std::cerr << "veltrum: " << shown(stratum) << shown(text) << "\n";
     document.command_line_message(text);
   }
 };
@@ -137,12 +150,15 @@ std::string data_file_problem(const std::string& real_path) {
 
 // The files the module shows (the report, letter M's text) are emptied before the run, so that
 // only what this run writes can be shown; a file that cannot be emptied is remembered as stale.
-std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host) {
+// With `remove` they are removed instead: a file emptied and written again has the file system
+// (ext4) write it out on closing, a wait of milliseconds for each of many runs.
+std::set<std::string> empty_earlier_files(veltrum::headless::HeadlessHost& host, bool remove = false) {
   std::set<std::string> stale;
   for (const std::string_view file : {veltrum::report_path, veltrum::information_path}) {
     const std::string path = host.real_path(file);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) continue;
+    if (remove && std::filesystem::remove(path, ec)) continue;
     const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
       stale.insert(path);
@@ -238,8 +254,12 @@ struct CommandLine {
         ->type_name("FILE");
     app.add_option("--json", opt.json_file,
                    "Write the run's results as one JSON document to FILE ('-': standard output, which then shows "
-                   "nothing else)")
+                   "nothing else); with --by one line per stratum (JSON Lines)")
         ->type_name("FILE|-");
+    app.add_option("--by", opt.by,
+                   "Run the test once for each value of the data file's variable VAR (in order of first appearance) "
+                   "on the records of that value; each report follows a line '--- Schicht VAR = VALUE ---'")
+        ->type_name("VAR");
     veltrum::cli::add_data_options(app, data_options);
     for (const auto& test : veltrum::test_catalogue())
       if (test.entry) letters.push_back(veltrum::cli::add_letter(app, test));
@@ -325,10 +345,11 @@ std::optional<Session> planned_session(const CommandLine& line, const Say& say) 
 
 // A message box on standard error as "CAPTION: text"; control characters other than the line
 // ends (from a typed text quoted in a message) are shown, not obeyed.
-void show_message(const veltrum::headless::MessageRecord& msg) {
+void show_message(const veltrum::headless::MessageRecord& msg, const std::string& stratum) {
   std::string text;
   for (const char c : msg.text) text += c == '\r' || c == '\n' ? std::string(1, '\n') : shown(std::string(1, c));
-  std::cerr << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text) << "\n";
+  std::cerr << shown(stratum) << shown(veltrum::cp1252_to_utf8(msg.caption)) << ": " << veltrum::cp1252_to_utf8(text)
+            << "\n";
 }
 
 // Says so on standard error and gives false when standard output did not take everything.
@@ -338,10 +359,32 @@ bool output_written(Output& out) {
   return false;
 }
 
+// The line before each stratum's report (UTF-8).
+std::string stratum_line(const veltrum::cli::Strata& strata, const veltrum::cli::Stratum& stratum) {
+  return "--- Schicht " + strata.variable() + " = " + stratum.value + " ---";
+}
+
+// Where a report goes besides the report file: after `heading` (UTF-8, --by's stratum line) when
+// there is one, into the --report copy appended to what is there when `append`.  With a heading
+// the report's bytes are kept in `last`.
+struct Shown {
+  std::string heading;
+  bool append = false;
+  std::string last;
+};
+
+// Where --by puts each stratum's files: the real files that the data file's name and the report's
+// name stand for (Windows-1252 name -> real path).  `remove_earlier`: the report is a file on disk,
+// removed rather than emptied before each stratum.
+struct StratumFiles {
+  std::map<std::string, std::string> files;
+  bool remove_earlier = false;
+};
+
 // The viewer: this run's report copied where --report says and shown on standard output (also when
 // the copy failed).  False when it is not this run's, could not be read or copied.
 bool show_report(const std::string& path, const Options& opt, Output& out, const std::set<std::string>& stale,
-                 const Say& say) {
+                 const Say& say, Shown& shown_as) {
   if (const std::string why = not_written(path, stale); !why.empty()) {
     std::cerr << "veltrum: the report " << shown(path) << " was not written by this run: " << why << "\n";
     return false;
@@ -353,61 +396,88 @@ bool show_report(const std::string& path, const Options& opt, Output& out, const
     say(e.what());
     return false;
   }
+  const std::string heading = shown_as.heading.empty() ? "" : veltrum::utf8_to_cp1252(shown_as.heading) + "\r\n";
   bool copied = true;
   if (!opt.report_copy.empty()) {
-    std::ofstream copy(opt.report_copy, std::ios::binary);
+    std::ofstream copy(opt.report_copy, shown_as.append ? std::ios::binary | std::ios::app : std::ios::binary);
+    copy.write(heading.data(), static_cast<std::streamsize>(heading.size()));
     copy.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     copy.close();  // the bytes are on their way only once flushed
     if (!copy) std::cerr << "veltrum: cannot write " << shown(opt.report_copy) << "\n", copied = false;
   }
-  if (opt.quiet || opt.json_file == "-") return copied;
+  if (opt.quiet || opt.json_file == "-") {
+    if (!shown_as.heading.empty()) shown_as.last = std::move(bytes);
+    return copied;
+  }
+  out.write(opt.raw ? heading : for_terminal(heading));
   out.write(opt.raw ? bytes : for_terminal(bytes));
   std::fflush(stdout);
+  if (!shown_as.heading.empty()) shown_as.last = std::move(bytes);
   return copied;
 }
 
 // The host's dialogs play the session; a row of entries the dialog refused keeps its text in the
 // fields, and since the next row would type over it, the session stops there (`refused_row`).
+// With --by one host plays the session once per stratum, each time with a module made anew.
 class Player {
  public:
-  Player(const Options& opt, Session& session, Output& out, veltrum::cli::DataInput& data_input, const Say& say)
-      : opt_(opt), out_(out), say_(say), checks_(session.plan.checks), host_(settings(opt, data_input)) {
+  Player(const Options& opt, const Session& session, Output& out, veltrum::cli::DataInput& data_input,
+         const StratumFiles& strata = {})
+      : opt_(opt),
+        out_(out),
+        remove_earlier_(strata.remove_earlier),
+        checks_(session.plan.checks),
+        host_(settings(opt, data_input, strata)) {
     take_turn(host_.settings().drive_c);
-    stale_ = empty_earlier_files(host_);
-    host_.add_actions(std::move(session.plan.actions));
     host_.on_action = [this](const veltrum::headless::HeadlessDialog& d, const Action&) { check_row(d); };
     host_.on_message = [this](const veltrum::headless::MessageRecord& msg) {
-      say_.document.message(msg.caption, msg.text);
-      show_message(msg);
+      say_->document.message(msg.caption, msg.text);
+      show_message(msg, say_->stratum);
     };
     host_.on_viewer = [this](const std::string& text) {
       const std::string path = host_.real_path(viewer_path(text));
-      viewer_failed_ = !show_report(path, opt_, out_, stale_, say_) || viewer_failed_;
+      viewer_failed_ = !show_report(path, opt_, out_, stale_, *say_, shown_) || viewer_failed_;
+      shown_.append = shown_.append || !opt_.report_copy.empty();
     };
   }
 
-  void play(const std::string& data_file, std::string_view letter) {
+  // One pass of the session; `heading` goes before the report.
+  void play(const Session& session, const std::string& data_file, std::string_view letter, const Say& say,
+            std::string heading = {}) {
+    host_.start_over();
+    say_ = &say;
+    shown_.heading = std::move(heading);
+    played_ = 0;
+    refused_row_.clear();
+    viewer_failed_ = false;
+    stale_ = empty_earlier_files(host_, remove_earlier_);
+    host_.add_actions(session.plan.actions);
     veltrum::Module module(host_);
-    if (!opt_.json_file.empty()) module.result_sink = &say_.document;
+    if (!opt_.json_file.empty()) module.result_sink = &say.document;
     veltrum::libmain(module, 0);
     veltrum::run_veltrum(module, 1, data_file, letter);
   }
 
+  // The bytes of the last report shown with a heading.
+  const std::string& last_report() const { return shown_.last; }
+  const veltrum::headless::Settings& settings() const { return host_.settings(); }
+
   // What the run comes to: the messages about it and the exit status.
   int exit_status(const Session& session) {
-    for (const auto& p : host_.problems()) say_(p);
+    const Say& say = *say_;
+    for (const auto& p : host_.problems()) say(p);
     if (!output_written(out_)) return exit_no_report;
     // An action the dialogs could not carry out is a fault of the script, whatever was shown.
     if (!host_.problems().empty()) return exit_usage;
     if (!refused_row_.empty()) {
-      say_("the dialog did not accept " + refused_row_);
+      say("the dialog did not accept " + refused_row_);
       return exit_no_report;
     }
     bool too_long = false;
     for (const auto& r : host_.refusals()) {
       // A dialog left open after a message has said why already.
       if (r.kind == veltrum::headless::Refusal::left_open && !host_.messages().empty()) continue;
-      say_(refusal_text(r, session.test, session.from_script));
+      say(refusal_text(r, session.test, session.from_script));
       too_long = too_long || r.kind == veltrum::headless::Refusal::long_input;
     }
     if (too_long) return exit_usage;
@@ -416,11 +486,13 @@ class Player {
   }
 
  private:
-  static veltrum::headless::Settings settings(const Options& opt, veltrum::cli::DataInput& data_input) {
+  static veltrum::headless::Settings settings(const Options& opt, veltrum::cli::DataInput& data_input,
+                                              const StratumFiles& strata) {
     veltrum::headless::Settings s;
     s.default_yes = opt.yes;
     s.refuse_long_input = true;
     data_input.name_files(s);
+    for (const auto& [name, path] : strata.files) s.files[name] = path;
     return s;
   }
 
@@ -436,7 +508,9 @@ class Player {
 
   const Options& opt_;
   Output& out_;
-  const Say& say_;
+  const Say* say_ = nullptr;
+  const bool remove_earlier_;
+  Shown shown_;
   const std::vector<veltrum::cli::RowCheck> checks_;
   veltrum::headless::HeadlessHost host_;
   std::set<std::string> stale_;
@@ -447,9 +521,15 @@ class Player {
 
 // The run's JSON document (--json) written whatever the exit status once the command line has
 // been read; a document that cannot be written turns a report into no report.
-int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status) {
+// With --by, `by` is the stratum's "by" member and `append` is set for every stratum after the
+// first: the documents are JSON Lines.
+int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status,
+           const nlohmann::ordered_json* by = nullptr, bool append = false) {
   if (opt.json_file.empty()) return status;
-  const std::string text = say.document.text(test, status == exit_report);
+  std::string text = say.document.text(test, status == exit_report);
+  // The stratum closes the document: {...,"by":{...}}.
+  if (by && text.size() >= 2 && text.compare(text.size() - 2, 2, "}\n") == 0)
+    text.insert(text.size() - 2, ",\"by\":" + by->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
   bool written = true;
   if (opt.json_file == "-") {
     out.write(text);
@@ -457,12 +537,125 @@ int finish(const Options& opt, Output& out, const Say& say, const veltrum::Catal
   } else {
     // In one fwrite: libc++'s file buffer passes a long text on in 4 KB pieces, each of them a
     // write of its own (in WebAssembly each one grows the in-memory file anew).
-    std::FILE* file = std::fopen(opt.json_file.c_str(), "wb");
+    std::FILE* file = std::fopen(opt.json_file.c_str(), append ? "ab" : "wb");
     const bool complete = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (!(file && std::fclose(file) == 0 && complete))
-      std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
+      std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "
+", written = false;
   }
   return !written && status == exit_report ? exit_no_report : status;
+}
+
+// Why --by cannot be used as given, or nothing.
+std::string by_problem(const CommandLine& line) {
+  if (line.opt.by.empty()) return {};
+  const auto* test = line.chosen();
+  if (test && !test->needs_data_file)
+    return "--by: the test " + std::string(test->letter) + " reads no data file, so there is nothing to split";
+  if (line.common.data_file.empty()) return "--by needs the data file to split (--data FILE)";
+  return {};
+}
+
+// The labels of the table's text columns for a run's JSON document.
+void label_groups(veltrum::json::RunDocument& document, const veltrum::cli::DataInput& data_input) {
+  if (const auto& table = data_input.table())
+    for (std::size_t c = 0; c < table->columns.size(); ++c)
+      if (table->columns[c].text) document.label_groups(static_cast<int>(c) + 1, table->columns[c].labels);
+}
+
+// The "by" member of a stratum's JSON document: a number as a number, a label as a text.
+nlohmann::ordered_json by_member(const veltrum::cli::Strata& strata, const veltrum::cli::Stratum& stratum) {
+  nlohmann::ordered_json value = stratum.value;
+  if (strata.numeric()) {
+    char* end = nullptr;
+    const double number = std::strtod(stratum.value.c_str(), &end);
+    if (end && *end == '\0' && std::isfinite(number)) value = number;
+  }
+  return {{"variable", strata.variable()}, {"value", value}};
+}
+
+// --by: the session once for each stratum, one host and one folder for all.  0 when every
+// stratum gave a report, 1 when some did not (each named on standard error), 2 for wrong usage
+// (the variable unknown, or a fault of the session that every stratum would meet).
+// `given` is --data as given (the converted table's path is in line.common by now).
+int run_strata(const CommandLine& line, const Session& session, Output& out, veltrum::cli::DataInput& data_input,
+               const std::string& given, const std::string& data_file, const Say& say) {
+  const auto* test = session.test;
+  std::optional<veltrum::cli::Strata> strata;
+  try {
+    const auto& table = data_input.table();
+    strata = table ? veltrum::cli::Strata::of_table(*table, line.opt.by)
+                   : veltrum::cli::Strata::of_data_file(line.common.data_file, line.opt.by);
+  } catch (const std::exception& e) {
+    say(e.what());
+    return finish(line.opt, out, say, test, exit_usage);
+  }
+  // Each stratum's data file and report in memory; where the system has no files in memory, in a
+  // private folder and under C:\ as for a single run.
+  std::optional<veltrum::cli::MemoryFile> stratum_memory, report_memory;
+  std::optional<veltrum::cli::PrivateFolder> folder;
+  StratumFiles files;
+  std::string stratum_file;
+  try {
+    try {
+      stratum_memory.emplace("veltrum-stratum");
+      report_memory.emplace("veltrum-report");
+      stratum_file = stratum_memory->path();
+      files.files[std::string(veltrum::report_path)] = report_memory->path();
+    } catch (const std::runtime_error&) {
+      folder.emplace();
+      stratum_file = folder->file("schicht.dat");
+      files.remove_earlier = true;
+    }
+  } catch (const std::exception& e) {
+    say(e.what());
+    return finish(line.opt, out, say, test, exit_no_report);
+  }
+  files.files[data_file] = stratum_file;
+  const std::string by = "--by " + shown(strata->variable());
+  if (strata->missing())
+    std::cerr << "veltrum: " << by << ": " << strata->missing() << (strata->missing() == 1 ? " record" : " records")
+              << " without a value left out\n";
+  if (strata->strata().empty()) {
+    say(by + ": no record has a value");
+    return finish(line.opt, out, say, test, exit_no_report);
+  }
+  Player player(line.opt, session, out, data_input, files);
+  std::size_t failed = 0;
+  for (std::size_t k = 0; k < strata->strata().size(); ++k) {
+    const auto& stratum = strata->strata()[k];
+    veltrum::json::RunDocument document(given);
+    if (!line.opt.json_file.empty()) label_groups(document, data_input);
+    const Say stratum_say{document, strata->variable() + " = " + stratum.value + ": "};
+    int status = exit_no_report;
+    try {
+      veltrum::cli::overwrite_file(stratum_file, strata->text(k));
+      player.play(session, data_file, test->letter, stratum_say, stratum_line(*strata, stratum));
+      status = player.exit_status(session);
+    } catch (const std::exception& e) {
+      stratum_say(e.what());
+    }
+    const auto member = by_member(*strata, stratum);
+    status = finish(line.opt, out, stratum_say, test, status, &member, k > 0);
+    if (status == exit_usage) return exit_usage;  // every stratum would meet the same fault
+    if (status != exit_report) {
+      stratum_say("no report");
+      ++failed;
+    }
+  }
+  // C:\Ausgabe holds the last report shown (none: it is emptied).
+  if (report_memory) {
+    const std::string path = veltrum::headless::path_under(player.settings().drive_c, veltrum::report_path);
+    try {
+      veltrum::cli::overwrite_file(path, player.last_report());
+    } catch (const std::exception& e) {
+      say(e.what());
+      return exit_no_report;
+    }
+  }
+  if (!failed) return exit_report;
+  std::cerr << "veltrum: " << by << ": " << failed << " of " << strata->strata().size() << " strata gave no report\n";
+  return exit_no_report;
 }
 
 }  // namespace
@@ -472,28 +665,32 @@ int main(int argc, char** argv) {
   out.closed = fill_closed_descriptors();
   CommandLine line;
   if (const auto status = parse(line, argc, argv)) return *status;
-  veltrum::json::RunDocument document(line.common.data_file);
+  const std::string given = line.common.data_file;
+  veltrum::json::RunDocument document(given);
   const Say say{document};
   const auto* test = line.chosen();
   const auto done = [&](int status) { return finish(line.opt, out, say, test, status); };
 
   auto data_file = checked_environment(line.common, say);
   if (!data_file) return done(exit_usage);
+  if (const std::string why = by_problem(line); !why.empty()) {
+    say(why);
+    return done(exit_usage);
+  }
   // A CSV or TSV table, or standard input, becomes a data file of the host's format.
   veltrum::cli::DataInput data_input;
   if (const int status = data_input.prepare(line.common, line.data_options, !line.opt.script_file.empty(), *data_file))
     return done(status);
   // The text labels of a table's columns name the groups in the JSON document.
-  if (const auto& table = data_input.table())
-    for (std::size_t c = 0; c < table->columns.size(); ++c)
-      if (table->columns[c].text) document.label_groups(static_cast<int>(c) + 1, table->columns[c].labels);
+  label_groups(document, data_input);
   auto session = planned_session(line, say);
   if (!session) return done(exit_usage);
   if (line.opt.print_script) {
     for (const auto& action : session->plan.actions) out.write(veltrum::script::to_string(action) + "\n");
     return output_written(out) ? exit_report : exit_no_report;
   }
-  Player player(line.opt, *session, out, data_input, say);
-  player.play(*data_file, test ? test->letter : std::string_view());
+  if (!line.opt.by.empty()) return run_strata(line, *session, out, data_input, given, *data_file, say);
+  Player player(line.opt, *session, out, data_input);
+  player.play(*session, *data_file, test ? test->letter : std::string_view(), say);
   return done(player.exit_status(*session));
 }

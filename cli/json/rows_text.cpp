@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace veltrum::json {
 
@@ -88,9 +89,8 @@ void RowsText::add_text(std::string_view name, std::string_view json_text) {
 }
 
 std::string RowsText::finish() {
-  text_ += ']';
-  std::string done = std::move(text_);
-  text_ = "[";
+  std::string done = std::exchange(text_, std::string(1, '['));
+  done += ']';
   return done;
 }
 

@@ -146,6 +146,14 @@ std::string HeadlessHost::resource_text(int id) {
   return it == strings_.end() ? std::string() : it->second;
 }
 
+void HeadlessHost::start_over() {
+  actions_.clear();
+  messages_.clear(), viewer_calls_.clear(), dialogs_shown_.clear(), help_calls_.clear(), problems_.clear();
+  refusals_.clear();
+  repaints_ = 0;
+  cursor_ = Cursor::arrow;
+}
+
 void HeadlessHost::add_actions(std::deque<script::Action> actions) {
   for (auto& a : actions) actions_.push_back(std::move(a));
 }

@@ -139,6 +139,9 @@ class HeadlessHost : public Host {
   bool actions_left() const { return !actions_.empty(); }
   // Drops the actions not played yet (the open dialog is then cancelled).
   void drop_actions() { actions_.clear(); }
+  // Forgets the actions, messages, viewer calls, dialogs, refusals and problems recorded, as a
+  // host made anew would have none (the templates parsed once serve on).
+  void start_over();
   const std::vector<Refusal>& refusals() const { return refusals_; }
 
   // Hooks: every message box, every viewer call, and the dialog after each action it takes.

@@ -34,7 +34,7 @@ bool load_group_samples(Module& module, GroupChoice choice, SampleTable& table);
 // `write(ReportFile&, result)` its report lines.
 template <typename Analyse, typename Write>
 void run_group_test(Module& module, const CatalogueEntry& test, GroupChoice choice, Analyse&& analyse, Write&& write) {
-  SampleTable table;
+  SampleTable table{SampleTable::Unshaped{}};  // load_group_samples makes it afresh
   const auto dialog = group_dialog(module, choice);
   run_data_file_test(
       module, test, *dialog, [&] { return load_group_samples(module, choice, table); }, [&] { return analyse(table); },

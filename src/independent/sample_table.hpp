@@ -23,6 +23,12 @@ struct SampleTable {
   CheckedArray2<float> x{1, max_groups, 1, default_capacity};     // value j of group i, in file order
   CheckedArray2<float> rank{1, max_groups, 1, default_capacity};  // its rank, where a test ranks
 
+  SampleTable() = default;
+  // A table that the loader shapes before anything is put in (no tables of values and ranks yet:
+  // their 800 kB are zero-filled once, by the loader).
+  struct Unshaped {};
+  explicit SampleTable(Unshaped) : x(1, 0, 1, 0), rank(1, 0, 1, 0) {}
+
   DataUsed used;  // the target, the group variable and each group's number and count
 
   int groups() const { return k; }
