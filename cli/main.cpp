@@ -540,8 +540,7 @@ int finish(const Options& opt, Output& out, const Say& say, const veltrum::Catal
     std::FILE* file = std::fopen(opt.json_file.c_str(), append ? "ab" : "wb");
     const bool complete = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (!(file && std::fclose(file) == 0 && complete))
-      std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "
-", written = false;
+      std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
   }
   return !written && status == exit_report ? exit_no_report : status;
 }
