@@ -5,20 +5,11 @@
 # counted; wrong usage ends before any stratum.
 # Usage: by_test.sh VELTRUM EXAMPLES_DIR
 set -u
-veltrum=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-examples=$2
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export VELTRUM_DRIVE_C="$work/C"
-export SOURCE_DATE_EPOCH=1796634300 # 07.12.2026 09:05 UTC
-export TMPDIR="$work/tmp"
-mkdir -p "$TMPDIR"
-
 # shellcheck source=check.sh
 . "$here/check.sh"
+table_test_setup "$@"
 strata() { python3 "$here/by_strata.py" "$@"; }
-same_but_name() { cmp -s <(grep -av '^Eingabedatei ist ' "$1") <(grep -av '^Eingabedatei ist ' "$2"); }
 
 # One row per letter: data file | variable | letter and options.
 while IFS='|' read -r data var args; do

@@ -5,19 +5,10 @@
 # numbers; bad tables end before any dialog with one line naming file, row and column.
 # Usage: tables_test.sh VELTRUM EXAMPLES_DIR
 set -u
-veltrum=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-examples=$2
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export VELTRUM_DRIVE_C="$work/C"
-export SOURCE_DATE_EPOCH=1796634300 # 07.12.2026 09:05 UTC
-export TMPDIR="$work/tmp"           # where the private folders go, to see that they go again
-mkdir -p "$TMPDIR"
-
 # shellcheck source=check.sh
-. "$(dirname "$0")/check.sh"
-same_but_name() { cmp -s <(grep -av '^Eingabedatei ist ' "$1") <(grep -av '^Eingabedatei ist ' "$2"); }
+. "$here/check.sh"
+table_test_setup "$@"
 names_line() { grep -aqxF "Eingabedatei ist $2"$'\r' "$1"; }
 no_folder_left() { test -z "$(ls -A "$TMPDIR")"; }
 
