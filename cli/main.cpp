@@ -27,6 +27,7 @@
 #include "headless/codepage.hpp"
 #include "headless/headless_host.hpp"
 #include "headless/script.hpp"
+#include "json/number_text.hpp"
 #include "json/run_document.hpp"
 #include "letters.hpp"
 #include "memory_file.hpp"
@@ -526,19 +527,24 @@ class Player {
 int finish(const Options& opt, Output& out, const Say& say, const veltrum::CatalogueEntry* test, int status,
            const nlohmann::ordered_json* by = nullptr, bool append = false) {
   if (opt.json_file.empty()) return status;
-  std::string text = say.document.text(test, status == exit_report);
   // The stratum closes the document: {...,"by":{...}}.
-  if (by && text.size() >= 2 && text.compare(text.size() - 2, 2, "}\n") == 0)
-    text.insert(text.size() - 2, ",\"by\":" + by->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  const std::string more = by ? ",\"by\":" + veltrum::json::text_of(*by) : std::string();
+  const bool reported = status == exit_report;
   bool written = true;
   if (opt.json_file == "-") {
-    out.write(text);
+    say.document.write(
+        test, reported, [&](std::string_view piece) { out.write(piece); }, more);
     written = output_written(out);
   } else {
-    // In one fwrite: libc++'s file buffer passes a long text on in 4 KB pieces, each of them a
-    // write of its own (in WebAssembly each one grows the in-memory file anew).
+    // In pieces of some 64 KB: a document of megabytes is never held whole.
     std::FILE* file = std::fopen(opt.json_file.c_str(), append ? "ab" : "wb");
-    const bool complete = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    bool complete = file != nullptr;
+    say.document.write(
+        test, reported,
+        [&](std::string_view piece) {
+          complete = complete && std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+        },
+        more);
     if (!(file && std::fclose(file) == 0 && complete))
       std::cerr << "veltrum: cannot write " << shown(opt.json_file) << "\n", written = false;
   }

@@ -1,8 +1,12 @@
 #include "json/rows_text.hpp"
 
+#include "json/number_text.hpp"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <utility>
+#include <cstring>
+#include <limits>
 
 namespace veltrum::json {
 
@@ -36,62 +40,79 @@ nlohmann::ordered_json p_value(const PValue& p) {
   return o;
 }
 
-void RowsText::key(std::string_view name) {
-  if (!first_) text_ += ',';
-  first_ = false;
-  text_ += '"';
-  text_ += name;
-  text_ += "\":";
+void RowsText::put(std::string_view text) {
+  if (text.size() > piece) {
+    pass_on();
+    out_(text);
+    return;
+  }
+  room(text.size());
+  std::memcpy(at_, text.data(), text.size());
+  at_ += text.size();
 }
 
-void RowsText::number(double value) {
-  char digits[64];
-  text_.append(digits, nlohmann::detail::to_chars(digits, digits + sizeof digits, value));
+void RowsText::key(std::string_view name) {
+  room(name.size() + 4);
+  if (!first_) *at_++ = ',';
+  first_ = false;
+  *at_++ = '"';
+  at_ = std::copy(name.begin(), name.end(), at_);
+  *at_++ = '"', *at_++ = ':';
+}
+
+void RowsText::number(float value) {
+  if (!std::isfinite(value)) return put("null");
+  // Rows repeat values (many a p-value is 1): the last one's text is kept.
+  if (std::memcmp(&value, &last_, sizeof value) != 0) {
+    last_ = value;
+    last_size_ = static_cast<std::size_t>(shortest_chars(last_text_, value) - last_text_);
+  }
+  put({last_text_, last_size_});
 }
 
 void RowsText::add(std::string_view name, int value) {
   key(name);
-  char digits[16];
-  text_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  room(16);
+  at_ = std::to_chars(at_, end_, value).ptr;
 }
 
 void RowsText::add(std::string_view name, float value) {
   key(name);
-  if (const auto x = shortest(value))
-    number(*x);
-  else
-    text_ += "null";
+  number(value);
 }
 
 void RowsText::add(std::string_view name, const PValue& p) {
-  if (p.how == Obtained::table_class) return add_text(name, p_value(p).dump());
+  if (p.how == Obtained::table_class) return add_text(name, text_of(p_value(p)));
   key(name);
-  text_ += "{\"value\":";
-  if (const auto x = shortest(p.p))
-    number(*x);
-  else
-    text_ += "null";
-  text_ += ",\"method\":\"";
-  text_ += method_name(p.how);
-  text_ += "\",\"sides\":";
-  text_ += static_cast<char>('0' + static_cast<int>(p.sides));
-  text_ += '}';
+  put("{\"value\":");
+  number(p.p);
+  put(",\"method\":\"");
+  put(method_name(p.how));
+  put("\",\"sides\":");
+  put(static_cast<char>('0' + static_cast<int>(p.sides)));
+  put('}');
 }
 
 void RowsText::add_null(std::string_view name) {
   key(name);
-  text_ += "null";
+  put("null");
 }
 
 void RowsText::add_text(std::string_view name, std::string_view json_text) {
   key(name);
-  text_ += json_text;
+  put(json_text);
 }
 
-std::string RowsText::finish() {
-  std::string done = std::exchange(text_, std::string(1, '['));
-  done += ']';
-  return done;
+void RowsText::pass_on() {
+  if (at_ != piece_.get()) out_({piece_.get(), static_cast<std::size_t>(at_ - piece_.get())});
+  at_ = piece_.get();
+}
+
+void RowsText::finish() {
+  put(']');
+  pass_on();
+  rows_ = 0;
+  put('[');
 }
 
 }  // namespace veltrum::json

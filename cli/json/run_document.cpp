@@ -20,6 +20,7 @@
 #include "independent/mantel_haenszel.hpp"
 #include "independent/median_test.hpp"
 #include "json/effect_sizes.hpp"
+#include "json/number_text.hpp"
 #include "json/rows_text.hpp"
 #include "paired/sign_test.hpp"
 #include "paired/wilcoxon_pairs.hpp"
@@ -157,23 +158,25 @@ Described kruskal_wallis(const KruskalWallis& r) {
   o["p_h"] = approximate_p(r.p);
   o["all_tied"] = r.all_tied;
   o["groups"] = group_summary(r.summary);
-  RowsText rows(r.comparisons.size());
-  int row = 0;
-  const auto approximate = [](float p) { return PValue{"", p, Obtained::approximate, Sides::two}; };
-  for (const auto& c : r.comparisons) {
-    rows.begin_row();
-    rows.add("row", ++row);
-    rows.add("first_group", c.first_number);
-    rows.add("second_group", c.second_number);
-    rows.add("z", c.z);
-    rows.add("p", approximate(c.p));
-    rows.add("p_holm", approximate(c.p_holm));
-    rows.add("p_holm_max", approximate(c.p_holm_max));
-    rows.add("chi_square", c.chi);
-    rows.add("p_nemenyi", approximate(c.p_nemenyi));
-    rows.end_row();
-  }
-  d.comparisons = rows.finish();
+  // The rows are written with the document, from a copy of the comparisons (the result value
+  // lives only for this call).
+  d.comparisons = [comparisons = r.comparisons](RowsText& rows) {
+    int row = 0;
+    const auto approximate = [](float p) { return PValue{"", p, Obtained::approximate, Sides::two}; };
+    for (const auto& c : comparisons) {
+      rows.begin_row();
+      rows.add("row", ++row);
+      rows.add("first_group", c.first_number);
+      rows.add("second_group", c.second_number);
+      rows.add("z", c.z);
+      rows.add("p", approximate(c.p));
+      rows.add("p_holm", approximate(c.p_holm));
+      rows.add("p_holm_max", approximate(c.p_holm_max));
+      rows.add("chi_square", c.chi);
+      rows.add("p_nemenyi", approximate(c.p_nemenyi));
+      rows.end_row();
+    }
+  };
   d.effect_sizes.push_back(effect("epsilon_squared", epsilon_squared(r.h, r.total)));
   d.effect_sizes.push_back(effect("eta_squared_h", eta_squared_h(r.h, r.k, r.total)));
   return d;
@@ -264,26 +267,28 @@ Described friedman(const Friedman& r) {
   o["critical_difference_01"] = r.schaich_hamerle ? json(nullptr) : number(r.d01);
   std::vector<std::string> names;  // written once per column
   for (const auto& v : r.used.variables) names.push_back(json(utf8(v.name)).dump());
-  const auto name = [&](int column) -> std::string_view {
-    if (column < 1 || column > static_cast<int>(names.size())) return "null";
-    return names[static_cast<std::size_t>(column - 1)];
+  d.comparisons = [comparisons = r.comparisons, names = std::move(names), sh = r.schaich_hamerle](RowsText& rows) {
+    const auto name = [&](int column) -> std::string_view {
+      if (column < 1 || column > static_cast<int>(names.size())) return "null";
+      return names[static_cast<std::size_t>(column - 1)];
+    };
+    for (const auto& c : comparisons) {
+      rows.begin_row();
+      rows.add("first", c.first);
+      rows.add("second", c.second);
+      rows.add_text("first_variable", name(c.first));
+      rows.add_text("second_variable", name(c.second));
+      rows.add("d", c.d);
+      if (sh) {
+        rows.add("chi_square", c.chi);
+        rows.add("p", PValue{"", c.p, Obtained::approximate, Sides::two});
+      } else {
+        rows.add_null("chi_square");
+        rows.add("p", c.p_values(false).front());
+      }
+      rows.end_row();
+    }
   };
-  RowsText rows(r.comparisons.size());
-  for (const auto& c : r.comparisons) {
-    rows.begin_row();
-    rows.add("first", c.first);
-    rows.add("second", c.second);
-    rows.add_text("first_variable", name(c.first));
-    rows.add_text("second_variable", name(c.second));
-    rows.add("d", c.d);
-    if (r.schaich_hamerle)
-      rows.add("chi_square", c.chi);
-    else
-      rows.add_null("chi_square");
-    rows.add("p", c.p_values(r.schaich_hamerle).front());
-    rows.end_row();
-  }
-  d.comparisons = rows.finish();
   if (r.r > 0 && r.c > 1) d.effect_sizes.push_back(effect("kendalls_w", kendalls_w(r.chi, r.r, r.c)));
   return d;
 }
@@ -420,7 +425,7 @@ void RunDocument::command_line_message(std::string_view text) {
 
 void RunDocument::label_groups(int column, std::vector<std::string> labels) { labels_[column] = std::move(labels); }
 
-std::string RunDocument::text(const CatalogueEntry* test, bool ok) {
+void RunDocument::write(const CatalogueEntry* test, bool ok, const TextOut& out, std::string_view more) {
   const bool written = ok && have_result_;
   json doc = {{"veltrum", VELTRUM_VERSION},
               {"letter", test ? json(std::string(test->letter)) : json(nullptr)},
@@ -442,24 +447,35 @@ std::string RunDocument::text(const CatalogueEntry* test, bool ok) {
   doc["effect_sizes"] = written ? std::move(described_.effect_sizes) : json::array();
   doc["messages"] = std::move(messages_);
   messages_ = json::array();
-  const std::string comparisons = written ? std::move(described_.comparisons) : std::string();
+  const auto comparisons = written ? std::move(described_.comparisons) : nullptr;
+  described_.comparisons = nullptr;
   have_result_ = false;
   // A text that is no UTF-8 (a file name or a typed value as given) is written with U+FFFD.
-  const auto dump = [](const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); };
-  if (comparisons.empty()) return dump(doc) + "\n";
-  // The comparison rows, already text, close the results.
   std::string text = "{";
-  text.reserve(comparisons.size() + 4096);
+  bool first = true;
   for (const auto& [key, value] : doc.items()) {
-    if (text.size() > 1) text += ',';
-    text += dump(key) + ':' + dump(value);
-    if (key != "results") continue;
+    if (!std::exchange(first, false)) text += ',';
+    append_text(text, json(key));
+    text += ':';
+    append_text(text, value);
+    if (key != "results" || !comparisons) continue;
+    // The comparison rows close the results.
     text.pop_back();
     text += value.empty() ? "\"comparisons\":" : ",\"comparisons\":";
-    text += comparisons;
-    text += '}';
+    out(text);
+    RowsText rows(out);
+    comparisons(rows);
+    rows.finish();
+    text.assign(1, '}');
   }
+  text += more;
   text += "}\n";
+  out(text);
+}
+
+std::string RunDocument::text(const CatalogueEntry* test, bool ok) {
+  std::string text;
+  write(test, ok, [&](std::string_view piece) { text += piece; });
   return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 #include "frame/catalogue.hpp"
 #include "frame/result.hpp"
+#include "json/rows_text.hpp"
 
 namespace veltrum::json {
 
@@ -22,7 +24,9 @@ struct Described {
   nlohmann::ordered_json results = nlohmann::ordered_json::object();
   nlohmann::ordered_json effect_sizes = nlohmann::ordered_json::array();
   nlohmann::ordered_json input;
-  std::string comparisons;  // the last member of "results" when there are pairwise comparisons: a JSON array's text
+  // The pairwise comparisons, the last member of "results" where there are any: their rows are
+  // written when the document is.
+  std::function<void(RowsText&)> comparisons;
 };
 Described describe(const ResultRef& result, std::string_view data_file);
 
@@ -40,8 +44,11 @@ class RunDocument : public ResultSink {
   // whose text column the command line numbered: each group of that variable gets its "label".
   void label_groups(int column, std::vector<std::string> labels);
 
-  // The whole document as one line of text; `ok` when a report was written and shown.  Its parts
-  // are moved into it: the document starts anew.
+  // The whole document as one line of text, passed to `out` in pieces; `ok` when a report was
+  // written and shown.  `more`: members that close the top-level object, as text beginning with a
+  // comma.  Its parts are moved into it: the document starts anew.
+  void write(const CatalogueEntry* test, bool ok, const TextOut& out, std::string_view more = {});
+  // The same in one string.
   std::string text(const CatalogueEntry* test, bool ok);
 
  private:
