@@ -49,13 +49,13 @@ char* shortest_chars(char* out, double x) {
   return laid_out(out, decimal.significand, decimal.exponent);
 }
 
-
 namespace {
 
 // A text as the library writes it: plain ASCII straight, anything else (escapes, UTF-8, bytes that
 // are no UTF-8) by the library.
 void append_string(std::string& out, const std::string& text) {
-  const bool plain = std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; });
+  const bool plain =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; });
   if (plain) {
     out += '"';
     out += text;
